@@ -1,0 +1,22 @@
+#include "app/about_dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+
+CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("About Wheelwatcher"));
+  auto* picture = new QLabel(this);
+  picture->setPixmap(QPixmap(QStringLiteral(":/about.png")));
+  picture->setGeometry(0, 0, 350, 100);
+  setFixedSize(350, 100);
+}
+
+void CAboutDialog::keyPressEvent(QKeyEvent* event) {
+  // A dialog without buttons has no default button, so Enter must end it by hand.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box: the About picture and nothing else; Enter, Escape and the close button end it.
+class CAboutDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit CAboutDialog(QWidget* parent = nullptr);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};

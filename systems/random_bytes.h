@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+// Where the betting systems take their random draws from: one byte, 0 to 255, per call.
+class RandomBytes {
+ public:
+  virtual ~RandomBytes() = default;
+  virtual std::uint8_t NextByte() = 0;
+};
