@@ -2,8 +2,8 @@
 
 SystemRandomBytes::SystemRandomBytes() {
   std::random_device entropy;
-  std::seed_seq seed{entropy(), entropy(), entropy(), entropy(), entropy(), entropy(), entropy(),
-                     entropy()};
+  std::seed_seq seed{entropy(), entropy(), entropy(), entropy(),
+                     entropy(), entropy(), entropy(), entropy()};
   engine_.seed(seed);
 }
 

@@ -1,0 +1,81 @@
+#include "platform/click_sound.h"
+
+#include <alsa/asoundlib.h>
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+std::uint32_t ReadLittleEndian(const char* bytes, int size) {
+  std::uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = (value << 8) | static_cast<std::uint8_t>(bytes[i]);
+  return value;
+}
+
+// ALSA reports every failure on stderr as well; the program reports none.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
+
+ClickSound::ClickSound(QByteArray wave, std::function<void()> defaultSound)
+    : defaultSound_(std::move(defaultSound)) {
+  playable_ = ReadWave(wave, format_);
+}
+
+bool ClickSound::ReadWave(const QByteArray& wave, Format& format) {
+  const char* bytes = wave.constData();
+  const qsizetype size = wave.size();
+  if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) {
+    return false;
+  }
+  bool haveFormat = false;
+  qsizetype offset = 12;
+  while (offset + 8 <= size) {
+    const char* chunk = bytes + offset;
+    const qsizetype chunkSize = ReadLittleEndian(chunk + 4, 4);
+    const qsizetype body = offset + 8;
+    if (chunkSize > size - body) return false;
+    if (std::memcmp(chunk, "fmt ", 4) == 0 && chunkSize >= 16) {
+      const auto encoding = ReadLittleEndian(chunk + 8, 2);
+      const auto bitsPerSample = ReadLittleEndian(chunk + 22, 2);
+      if (encoding != 1 || bitsPerSample != 16) return false;
+      format.channels = static_cast<int>(ReadLittleEndian(chunk + 10, 2));
+      format.sampleRate = static_cast<int>(ReadLittleEndian(chunk + 12, 4));
+      haveFormat = format.channels > 0 && format.sampleRate > 0;
+    } else if (std::memcmp(chunk, "data", 4) == 0) {
+      format.samples = wave.mid(body, chunkSize);
+      return haveFormat && !format.samples.isEmpty();
+    }
+    offset = body + chunkSize + (chunkSize & 1);  // chunks are padded to even sizes
+  }
+  return false;
+}
+
+void ClickSound::Play() {
+  if (!playable_) {
+    if (defaultSound_) defaultSound_();
+    return;
+  }
+  snd_lib_error_set_handler(IgnoreAlsaError);
+  snd_pcm_t* device = nullptr;
+  if (snd_pcm_open(&device, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) return;
+  const unsigned latencyMicroseconds = 50000;
+  if (snd_pcm_set_params(device, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
+                         static_cast<unsigned>(format_.channels),
+                         static_cast<unsigned>(format_.sampleRate), 1, latencyMicroseconds) == 0) {
+    const int frameBytes = 2 * format_.channels;
+    const char* next = format_.samples.constData();
+    snd_pcm_uframes_t framesLeft = format_.samples.size() / frameBytes;
+    while (framesLeft > 0) {
+      snd_pcm_sframes_t written = snd_pcm_writei(device, next, framesLeft);
+      if (written < 0) written = snd_pcm_recover(device, static_cast<int>(written), 1);
+      if (written < 0) break;
+      next += written * frameBytes;
+      framesLeft -= static_cast<snd_pcm_uframes_t>(written);
+    }
+    snd_pcm_drain(device);
+  }
+  snd_pcm_close(device);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// The one setting kept between runs: the selected system, as the text the user's store holds.
+// It lives in the user's config folder as KORMEL/Wheelwatcher.conf, group "Settings", key "SYSTEM".
+class SettingsStore {
+ public:
+  // The stored text, or "1" when there is none.
+  std::string ReadSystemText() const;
+  // Failures to write are not reported: the setting is a convenience, never worth an error.
+  void WriteSystemText(const std::string& text);
+};
