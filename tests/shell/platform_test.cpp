@@ -8,6 +8,7 @@
 
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
+#include "tests/shell/alsa_to_file.h"
 
 namespace {
 
@@ -30,33 +31,6 @@ QByteArray Ramp(int sampleCount) {
   for (int i = 0; i < sampleCount; ++i) samples += LittleEndian(static_cast<quint16>(i * 37), 2);
   return samples;
 }
-
-// Routes ALSA's "default" device into a file for the life of the object.
-class AlsaDefaultToFile {
- public:
-  AlsaDefaultToFile() {
-    rawPath_ = folder_.filePath("played.raw");
-    const QString configPath = folder_.filePath("asound.conf");
-    QFile config(configPath);
-    EXPECT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write(QStringLiteral("pcm.!default { type file; slave.pcm { type null }; file \"%1\"; "
-                                "format \"raw\" }\n")
-                     .arg(rawPath_)
-                     .toUtf8());
-    config.close();
-    setenv("ALSA_CONFIG_PATH", configPath.toLocal8Bit().constData(), 1);
-  }
-  ~AlsaDefaultToFile() { unsetenv("ALSA_CONFIG_PATH"); }
-
-  QByteArray Played() const {
-    QFile raw(rawPath_);
-    return raw.open(QIODevice::ReadOnly) ? raw.readAll() : QByteArray();
-  }
-
- private:
-  QTemporaryDir folder_;
-  QString rawPath_;
-};
 
 }  // namespace
 

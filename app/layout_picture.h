@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+#include <cstdint>
+
+// The whole client area: paints the layout picture and records, under every press and move, the
+// colour of the same pixel in the hidden hit map. The main window turns that colour into a region.
+class CLayoutPicture : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CLayoutPicture(QWidget* parent = nullptr);
+
+  // Loaded once; the hit map is kept for the control's life so that following the mouse loads
+  // nothing.
+  void SetPictures(const QString& layoutPicture, const QString& hitMapPicture);
+
+  // The hit-map colour (red in the low byte) under the last press or move, or kNoColour.
+  std::uint32_t RecordedColour() const { return recordedColour_; }
+
+ signals:
+  // A left press, after its colour has been recorded.
+  void clicked();
+  // The mouse moved and its colour was recorded.
+  void colourRecorded();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void RecordColourAt(QPoint position);
+
+  QPixmap layout_;
+  QImage hitMap_;
+  std::uint32_t recordedColour_;
+};

@@ -1,0 +1,261 @@
+#include "app/main_dialog.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QTimer>
+
+#include "app/about_dialog.h"
+#include "app/history_column_view.h"
+#include "app/layout_picture.h"
+#include "app/region_code.h"
+#include "engine/control_ids.h"
+#include "panels/ticker_panel.h"
+#include "platform/click_sound.h"
+#include "platform/settings_store.h"
+#include "resources/strings.h"
+
+namespace {
+
+struct PictureControl {
+  int id;
+  const char* picture;
+  int x;
+  int y;
+};
+
+// Highlight overlays and button faces, each laid exactly over what it lights up or covers.
+constexpr PictureControl kPictureControls[] = {
+    {1009, ":/highlight-first.png", 38, 88},    {1010, ":/highlight-second.png", 38, 205},
+    {1011, ":/highlight-third.png", 38, 320},   {1012, ":/highlight-low.png", 156, 88},
+    {1013, ":/highlight-evens.png", 156, 146},  {1014, ":/highlight-reds.png", 156, 205},
+    {1001, ":/highlight-blacks.png", 156, 263}, {1017, ":/highlight-odds.png", 156, 320},
+    {1018, ":/highlight-high.png", 156, 380},   {1015, ":/highlight-column.png", 68, 436},
+    {1019, ":/highlight-column-middle.png", 98, 436}, {1020, ":/highlight-column.png", 128, 436},
+    {1030, ":/livewheel-faded.png", 226, 9},    {1021, ":/save.png", 210, 380},
+    {1022, ":/stake-greyed.png", 210, 414},
+};
+
+struct HistoryColumnPlace {
+  int id;
+  HistoryColumn column;
+  QColor textColour;
+  int x;
+};
+
+constexpr int kHistoryTop = 70;
+constexpr int kHistoryWidth = 22;
+constexpr int kHistoryHeight = 265;
+
+QString RunSaveDialog(QFileDialog& dialog) {
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+}  // namespace
+
+CMainDialog::CMainDialog(MainDialogServices services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      services_(std::move(services)),
+      tracker_(*this, services_.random),
+      picture_(new CLayoutPicture(this)) {
+  if (!services_.runSaveDialog) services_.runSaveDialog = RunSaveDialog;
+  if (!services_.reportSaveFailure) {
+    services_.reportSaveFailure = [this](const QString& reason) {
+      QMessageBox::warning(this, windowTitle(),
+                           tr("The spin history could not be saved.\n%1").arg(reason));
+    };
+  }
+  OnInitDialog();
+}
+
+CMainDialog::~CMainDialog() = default;
+
+void CMainDialog::OnInitDialog() {
+  setFixedSize(280, 560);
+  QFont font;
+  font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
+  font.setPointSize(10);
+  setFont(font);
+  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+
+  picture_->setObjectName(QString::number(control::kLayoutPicture));
+  picture_->setGeometry(0, 0, 280, 560);
+  connect(picture_, &CLayoutPicture::clicked, this, &CMainDialog::OnPictureClicked);
+  connect(picture_, &CLayoutPicture::colourRecorded, this, &CMainDialog::OnSetCursor);
+
+  for (const PictureControl& place : kPictureControls) {
+    auto* overlay = new QLabel(this);
+    overlay->setObjectName(QString::number(place.id));
+    const QPixmap pixmap(QString::fromLatin1(place.picture));
+    overlay->setPixmap(pixmap);
+    overlay->setGeometry(place.x, place.y, pixmap.width(), pixmap.height());
+    overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+  const HistoryColumnPlace historyPlaces[] = {
+      {control::kRedColumn, HistoryColumn::kRed, QColor(250, 40, 40), 196},
+      {control::kZeroColumn, HistoryColumn::kZero, QColor(10, 250, 10), 226},
+      {control::kBlackColumn, HistoryColumn::kBlack, QColor(213, 213, 0), 252},
+  };
+  for (std::size_t i = 0; i < std::size(historyPlaces); ++i) {
+    const HistoryColumnPlace& place = historyPlaces[i];
+    historyColumns_[i] = new HistoryColumnModel(tracker_, place.column, place.textColour, this);
+    auto* view = new HistoryColumnView(historyColumns_[i], this);
+    view->setObjectName(QString::number(place.id));
+    view->setGeometry(place.x, kHistoryTop, kHistoryWidth, kHistoryHeight);
+  }
+
+  const struct {
+    int id;
+    QPoint place;
+  } panelPlaces[] = {{control::kAdviceTicker, {8, 14}},
+                     {control::kNumberPanel, {14, 54}},
+                     {control::kStatusPanel, {8, 493}},
+                     {control::kBankPanel, {8, 529}}};
+  for (const auto& place : panelPlaces) {
+    auto* panel = new CTickerPanel(this);
+    panel->setObjectName(QString::number(place.id));
+    panel->move(place.place);
+    panels_[place.id] = panel;
+  }
+  ConfigurePanel(panels_[control::kAdviceTicker], 19, 0);
+  ConfigurePanel(panels_[control::kBankPanel], 10, 1);
+  ConfigurePanel(panels_[control::kStatusPanel], 10, 1);
+  ConfigurePanel(panels_[control::kNumberPanel], 2, 1);
+
+  picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
+  tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
+                 services_.versionText);
+}
+
+void CMainDialog::ConfigurePanel(CTickerPanel* panel, int columns, int direction) {
+  panel->SetRows(1);
+  panel->SetColumns(columns);
+  panel->SetGlyphSize(2);
+  panel->SetPalette(Qt::black, Qt::white, Qt::black);
+  panel->FitColumns(columns);
+  panel->FitRows(1);
+  panel->SetPadding(true, ' ');
+  panel->StartScrolling(150, direction);
+}
+
+QWidget* CMainDialog::Control(int controlId) const {
+  return findChild<QWidget*>(QString::number(controlId), Qt::FindDirectChildrenOnly);
+}
+
+int CMainDialog::HitTest() const { return RegionCodeForColour(picture_->RecordedColour()); }
+
+void CMainDialog::OnPictureClicked() { tracker_.OnRegionClicked(HitTest()); }
+
+void CMainDialog::OnSetCursor() {
+  picture_->setCursor(HitTest() < region::kFirstUnclickable ? Qt::PointingHandCursor
+                                                            : Qt::ArrowCursor);
+}
+
+void CMainDialog::ShowControl(int controlId) {
+  if (QWidget* widget = Control(controlId)) widget->show();
+}
+
+void CMainDialog::HideControl(int controlId) {
+  if (QWidget* widget = Control(controlId)) widget->hide();
+}
+
+void CMainDialog::SetPanelText(int panelId, const std::string& text) {
+  const auto panel = panels_.find(panelId);
+  if (panel != panels_.end()) panel->second->SetText(text);
+}
+
+void CMainDialog::HistoryRowAdded() {
+  for (HistoryColumnModel* column : historyColumns_) column->RowAdded();
+}
+
+void CMainDialog::NewestHistoryRowRemoved() {
+  for (HistoryColumnModel* column : historyColumns_) column->NewestRowRemoved();
+}
+
+void CMainDialog::HistoryColumnsCleared() {
+  for (HistoryColumnModel* column : historyColumns_) column->Cleared();
+}
+
+void CMainDialog::StartTimer(int timerId, int periodMs) {
+  QTimer*& timer = timers_[timerId];
+  if (!timer) {
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this, timerId] { tracker_.OnTimerTick(timerId); });
+  }
+  timer->start(periodMs);
+}
+
+void CMainDialog::StopTimer(int timerId) {
+  const auto timer = timers_.find(timerId);
+  if (timer != timers_.end()) timer->second->stop();
+}
+
+void CMainDialog::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+void CMainDialog::PlayClickSound() { services_.clickSound.Play(); }
+
+void CMainDialog::OpenLiveWheelLinks() {}
+
+void CMainDialog::OpenHelpDocument() {}
+
+void CMainDialog::SaveSpinHistory(const std::string& report) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  dialog.setNameFilter(QStringLiteral("Text files (*.txt)"));
+  dialog.selectFile(QStringLiteral("Wheelwatcher Spin History"));
+  const QString fileName = services_.runSaveDialog(dialog);
+  if (fileName.isEmpty()) return;
+
+  // Written beside the target and renamed over it, so a failed write leaves any old file whole.
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(report.data(), static_cast<qint64>(report.size())) !=
+          static_cast<qint64>(report.size()) ||
+      !file.commit()) {
+    services_.reportSaveFailure(file.errorString());
+  }
+}
+
+void CMainDialog::keyPressEvent(QKeyEvent* event) {
+  // The program has no keyboard commands: Enter and Escape must neither close nor press anything.
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void CMainDialog::closeEvent(QCloseEvent* event) {
+  services_.settings.WriteSystemText(tracker_.StoredSystemText());
+  QDialog::closeEvent(event);
+}
+
+void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
+  // Stands in for the window's system menu: the window commands, then the About item.
+  QMenu menu(this);
+  menu.addAction(tr("Mi&nimize"), this, &QWidget::showMinimized);
+  menu.addAction(tr("&Close"), this, &QWidget::close);
+  menu.addSeparator();
+  menu.addAction(QString::fromLatin1(strings::kAboutMenuItem), this, &CMainDialog::ShowAboutBox);
+  menu.exec(event->globalPos());
+}
+
+void CMainDialog::ShowAboutBox() {
+  CAboutDialog about(this);
+  about.exec();
+}

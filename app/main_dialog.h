@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/spin_tracker.h"
+#include "engine/tracker_window.h"
+
+class CLayoutPicture;
+class CTickerPanel;
+class ClickSound;
+class HistoryColumnModel;
+class QFileDialog;
+class QTimer;
+class RandomBytes;
+class SettingsStore;
+
+// What the main window is given from outside; tests hand in their own.
+struct MainDialogServices {
+  RandomBytes& random;
+  ClickSound& clickSound;
+  SettingsStore& settings;
+  std::string versionText;           // empty when the executable carries no version
+  std::string localeCurrencySymbol;  // the user's locale's currency symbol
+  // Runs the configured save dialog and returns the chosen file, or an empty text on cancel.
+  std::function<QString(QFileDialog&)> runSaveDialog;
+  // Tells the user that the spin history could not be saved, and why.
+  std::function<void(const QString& reason)> reportSaveFailure;
+};
+
+// The one window: the layout picture with its panels, History columns and overlays on top, always
+// on top of other windows and never resized. It owns the spin tracker and shows what it is told.
+class CMainDialog : public QDialog, public TrackerWindow {
+  Q_OBJECT
+ public:
+  explicit CMainDialog(MainDialogServices services, QWidget* parent = nullptr);
+  ~CMainDialog() override;
+
+  const SpinTracker& Tracker() const { return tracker_; }
+  // The control with this id, found by its object name.
+  QWidget* Control(int controlId) const;
+
+  // TrackerWindow
+  void ShowControl(int controlId) override;
+  void HideControl(int controlId) override;
+  void SetPanelText(int panelId, const std::string& text) override;
+  void HistoryRowAdded() override;
+  void NewestHistoryRowRemoved() override;
+  void HistoryColumnsCleared() override;
+  void StartTimer(int timerId, int periodMs) override;
+  void StopTimer(int timerId) override;
+  void SetCaption(const std::string& caption) override;
+  void PlayClickSound() override;
+  void OpenLiveWheelLinks() override;
+  void OpenHelpDocument() override;
+  void SaveSpinHistory(const std::string& report) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void OnInitDialog();
+  void ConfigurePanel(CTickerPanel* panel, int columns, int direction);
+  int HitTest() const;
+  void OnPictureClicked();
+  void OnSetCursor();
+  void ShowAboutBox();
+
+  MainDialogServices services_;
+  SpinTracker tracker_;
+  CLayoutPicture* picture_;
+  std::map<int, CTickerPanel*> panels_;
+  std::array<HistoryColumnModel*, 3> historyColumns_{};
+  std::map<int, QTimer*> timers_;
+};

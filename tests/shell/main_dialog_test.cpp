@@ -1,0 +1,245 @@
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "app/main_dialog.h"
+#include "engine/control_ids.h"
+#include "panels/ticker_panel.h"
+#include "platform/click_sound.h"
+#include "platform/settings_store.h"
+#include "systems/random_bytes.h"
+#include "tests/shell/alsa_to_file.h"
+
+namespace {
+
+class ScriptedRandomBytes : public RandomBytes {
+ public:
+  std::deque<std::uint8_t> bytes;
+  std::uint8_t NextByte() override {
+    if (bytes.empty()) return 0;
+    const std::uint8_t next = bytes.front();
+    bytes.pop_front();
+    return next;
+  }
+};
+
+QByteArray ClickWave() {
+  QFile wave(QStringLiteral(":/click.wav"));
+  return wave.open(QIODevice::ReadOnly) ? wave.readAll() : QByteArray();
+}
+
+constexpr QPoint kNumber17(110, 245);
+constexpr QPoint kGapBetween1And2(95, 100);
+constexpr QPoint kFirstDozenBox(50, 150);
+constexpr QPoint kRedDiamond(168, 230);
+constexpr QPoint kSystemButton(242, 395);
+constexpr QPoint kStakeButton(242, 430);
+constexpr QPoint kRewindButton(170, 536);
+constexpr QPoint kClearAllButton(242, 536);
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  void Open(const QString& storedSystem = QString()) {
+    QSettings settings("KORMEL", "Wheelwatcher");
+    settings.clear();
+    if (!storedSystem.isNull()) settings.setValue("Settings/SYSTEM", storedSystem);
+    settings.sync();
+    dialog = std::make_unique<CMainDialog>(MainDialogServices{
+        random, click, store, "V 5.004", "$",
+        [this](QFileDialog& fileDialog) {
+          savedDialogSuffix = fileDialog.defaultSuffix();
+          savedDialogFilters = fileDialog.nameFilters();
+          savedDialogConfirmsOverwrite = !fileDialog.testOption(QFileDialog::DontConfirmOverwrite);
+          return saveAs;
+        },
+        [this](const QString& reason) { saveFailures << reason; }});
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  }
+
+  QString PanelText(int id) const {
+    return QString::fromStdString(static_cast<CTickerPanel*>(dialog->Control(id))->Text());
+  }
+  bool Visible(int id) const { return dialog->Control(id)->isVisible(); }
+
+  // Presses the window where a player would, so overlays and panels on top take part.
+  void Press(QPoint where) { QTest::mouseClick(dialog.get(), Qt::LeftButton, {}, where); }
+
+  QStringList HistoryColumn(int id) const {
+    auto* view = static_cast<QAbstractItemView*>(dialog->Control(id));
+    QStringList rows;
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+      rows << view->model()->index(row, 0).data().toString();
+    }
+    return rows;
+  }
+
+  ScriptedRandomBytes random;
+  ClickSound click{ClickWave(), [] {}};
+  SettingsStore store;
+  std::unique_ptr<CMainDialog> dialog;
+  QString saveAs;
+  QString savedDialogSuffix;
+  QStringList savedDialogFilters;
+  bool savedDialogConfirmsOverwrite = false;
+  QStringList saveFailures;
+};
+
+constexpr int kOverlays[] = {1001, 1009, 1010, 1011, 1012, 1013, 1014,
+                             1015, 1017, 1018, 1019, 1020, 1030};
+
+}  // namespace
+
+TEST_F(MainDialogTest, StartsWithEverythingInPlaceAndHidden) {
+  Open();
+  EXPECT_EQ(dialog->size(), QSize(280, 560));
+  EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(dialog->windowTitle(), "V 5.004 Wheelwatcher  ");
+  for (int id : kOverlays) EXPECT_FALSE(Visible(id)) << id;
+  EXPECT_FALSE(Visible(control::kSavePicture));
+  EXPECT_FALSE(Visible(control::kGreyedSystem));
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SPIN 0");
+  EXPECT_EQ(PanelText(control::kBankPanel).trimmed(), "BANK $0");
+  EXPECT_TRUE(PanelText(control::kAdviceTicker).contains("Welcome to Wheelwatcher"));
+  EXPECT_EQ(dialog->Control(control::kAdviceTicker)->geometry(), QRect(8, 14, 217, 19));
+  EXPECT_EQ(dialog->Control(control::kNumberPanel)->geometry(), QRect(14, 54, 30, 19));
+  EXPECT_EQ(dialog->Control(control::kStatusPanel)->geometry(), QRect(8, 493, 118, 19));
+  EXPECT_EQ(dialog->Control(control::kBankPanel)->geometry(), QRect(8, 529, 118, 19));
+  EXPECT_EQ(dialog->Control(1014)->geometry(), QRect(156, 205, 26, 54));
+  EXPECT_EQ(dialog->Control(1021)->geometry(), QRect(210, 380, 66, 30));
+}
+
+TEST_F(MainDialogTest, PressOnANumberPlaysTheClickAndEntersTheSpin) {
+  AlsaDefaultToFile alsa;
+  Open();  // system 1 with zero bytes: the first bet is one chip on 0
+  Press(kNumber17);
+  EXPECT_EQ(alsa.Played(), ClickWave().mid(44));
+  EXPECT_EQ(HistoryColumn(control::kBlackColumn), QStringList{"17"});
+  EXPECT_EQ(HistoryColumn(control::kRedColumn), QStringList{""});
+  EXPECT_EQ(HistoryColumn(control::kZeroColumn), QStringList{""});
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SPIN 1");
+  EXPECT_EQ(PanelText(control::kBankPanel).trimmed(), "BANK $-1");
+  EXPECT_TRUE(Visible(control::kSavePicture));
+  EXPECT_TRUE(Visible(control::kGreyedSystem));
+}
+
+TEST_F(MainDialogTest, PressesOutsideEveryAreaDoNothingNotEvenTheSound) {
+  AlsaDefaultToFile alsa;
+  Open();
+  const QString advice = PanelText(control::kAdviceTicker);
+  for (QPoint where : {kGapBetween1And2, kFirstDozenBox, kRedDiamond, QPoint(110, 44)}) {
+    Press(where);
+  }
+  EXPECT_TRUE(alsa.Played().isEmpty());
+  EXPECT_EQ(dialog->Tracker().State().spinCount, 0);
+  EXPECT_EQ(PanelText(control::kAdviceTicker), advice);
+}
+
+TEST_F(MainDialogTest, RewindAndClearAllByTheirButtons) {
+  Open();
+  Press(kNumber17);
+  Press(QPoint(113, 60));  // zero
+  EXPECT_EQ(HistoryColumn(control::kZeroColumn), (QStringList{"0", ""}));
+  Press(kRewindButton);
+  EXPECT_EQ(HistoryColumn(control::kBlackColumn), QStringList{"17"});
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SPIN 1");
+  Press(kClearAllButton);
+  EXPECT_TRUE(HistoryColumn(control::kBlackColumn).isEmpty());
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SPIN 0");
+  EXPECT_FALSE(Visible(control::kSavePicture));
+  EXPECT_FALSE(Visible(control::kGreyedSystem));
+}
+
+TEST_F(MainDialogTest, StakeAndSystemWindowsCloseAfterTheirTimers) {
+  Open();
+  Press(kStakeButton);
+  Press(kStakeButton);
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "STAKE $2");
+  Press(kSystemButton);
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SY  KAVRI");
+  QTRY_COMPARE_WITH_TIMEOUT(PanelText(control::kStatusPanel).trimmed(), QString("SPIN 0"), 3000);
+  EXPECT_FALSE(dialog->Tracker().StakeChangeWindowOpen());
+  EXPECT_FALSE(dialog->Tracker().SystemChangeWindowOpen());
+  EXPECT_TRUE(PanelText(control::kAdviceTicker).contains("$2 on (0)"));
+}
+
+TEST_F(MainDialogTest, TimerOneBlinksTheAdvice) {
+  random.bytes = {17};
+  Open();
+  // The first tick hides, the second shows: before the first spin the LIVE WHEEL face blinks too.
+  QTRY_VERIFY_WITH_TIMEOUT(Visible(control::kFadedLiveWheel), 1500);
+  EXPECT_EQ(PanelText(control::kNumberPanel).trimmed(), "17");
+  QTRY_VERIFY_WITH_TIMEOUT(!Visible(control::kFadedLiveWheel), 1000);
+  EXPECT_EQ(PanelText(control::kNumberPanel).trimmed(), "");
+}
+
+TEST_F(MainDialogTest, HandCursorOverNumbersAndButtonsArrowOverFelt) {
+  Open();
+  QWidget* picture = dialog->Control(control::kLayoutPicture);
+  QTest::mouseMove(dialog.get(), kNumber17);
+  EXPECT_EQ(picture->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(dialog.get(), kFirstDozenBox);
+  EXPECT_EQ(picture->cursor().shape(), Qt::ArrowCursor);
+  QTest::mouseMove(dialog.get(), kClearAllButton);
+  EXPECT_EQ(picture->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(MainDialogTest, ExportsThroughTheSaveDialogAndReportsAFailedWrite) {
+  QTemporaryDir folder;
+  Open();
+  Press(kNumber17);
+  saveAs = folder.filePath("history.txt");
+  Press(kSystemButton);
+  EXPECT_EQ(savedDialogSuffix, "txt");
+  EXPECT_EQ(savedDialogFilters, QStringList{"Text files (*.txt)"});
+  EXPECT_TRUE(savedDialogConfirmsOverwrite);
+  QFile written(saveAs);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(written.readAll().startsWith("\r\nYou are using system KAVRI\r\n\r\nSpin History 17, "));
+  EXPECT_TRUE(saveFailures.isEmpty());
+
+  saveAs = folder.filePath("no-such-folder/history.txt");
+  Press(kSystemButton);
+  EXPECT_EQ(saveFailures.size(), 1);
+
+  saveAs.clear();  // cancelled
+  Press(kSystemButton);
+  EXPECT_EQ(saveFailures.size(), 1);
+}
+
+TEST_F(MainDialogTest, StoredSystemIsReadAndWrittenBackAsItWas) {
+  const struct {
+    const char* stored;
+    int system;
+  } cases[] = {{"3", 3}, {"7", 1}, {" 4", 4}, {"abc", 1}};
+  for (const auto& each : cases) {
+    Open(each.stored);
+    EXPECT_EQ(dialog->Tracker().State().systemNumber, each.system) << each.stored;
+    dialog->close();
+    EXPECT_EQ(QSettings("KORMEL", "Wheelwatcher").value("Settings/SYSTEM").toString(), each.stored);
+  }
+  // A SYSTEM press before the first spin stores the system in use, even unchanged.
+  Open("7");
+  Press(kSystemButton);
+  EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SY  KAVRI");
+  dialog->close();
+  EXPECT_EQ(QSettings("KORMEL", "Wheelwatcher").value("Settings/SYSTEM").toString(), "1");
+}
+
+TEST_F(MainDialogTest, EnterAndEscapeDoNothing) {
+  Open();
+  QTest::keyClick(dialog.get(), Qt::Key_Return);
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), 0);
+}
