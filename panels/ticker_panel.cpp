@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRgb>
+#include <utility>
 
 namespace {
 
@@ -60,21 +61,20 @@ void CTickerPanel::SetRows(int rows) { ticker_.SetRows(rows); }
 void CTickerPanel::SetColumns(int columns) { ticker_.SetColumns(columns); }
 
 void CTickerPanel::SetGlyphSize(int sizeCode) {
-  QString sheet;
-  switch (sizeCode) {
-    case 2:
-      cellWidth_ = 10, cellHeight_ = 14, gapX_ = gapY_ = 1;
-      sheet = QStringLiteral(":/glyphs-small.png");
-      break;
-    case 0:
-      cellWidth_ = 14, cellHeight_ = 20, gapX_ = gapY_ = 2;
-      sheet = QStringLiteral(":/glyphs-medium.png");
-      break;
-    default:
-      cellWidth_ = 19, cellHeight_ = 27, gapX_ = gapY_ = 3;
-      sheet = QStringLiteral(":/glyphs-large.png");
-      break;
-  }
+  struct GlyphGeometry {
+    int cellWidth;
+    int cellHeight;
+    int gap;
+    const char* sheet;
+  };
+  static constexpr GlyphGeometry kSmall{10, 14, 1, ":/glyphs-small.png"};
+  static constexpr GlyphGeometry kMedium{14, 20, 2, ":/glyphs-medium.png"};
+  static constexpr GlyphGeometry kLarge{19, 27, 3, ":/glyphs-large.png"};
+  const GlyphGeometry& geometry = sizeCode == 2 ? kSmall : sizeCode == 0 ? kMedium : kLarge;
+  cellWidth_ = geometry.cellWidth;
+  cellHeight_ = geometry.cellHeight;
+  gapX_ = gapY_ = geometry.gap;
+  const QString sheet = QString::fromLatin1(geometry.sheet);
   if (sheet != glyphSheet_) {
     glyphSheet_ = sheet;
     sourceSheetLoaded_ = false;
