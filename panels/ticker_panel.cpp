@@ -94,12 +94,12 @@ void CTickerPanel::SetPalette(QColor background, QColor lit, QColor unlit) {
 }
 
 void CTickerPanel::FitColumns(int columns) {
-  if (ticker_.columns() == 0) ticker_.SetColumns(columns);
+  ticker_.FillMissingColumns(columns);
   resize(columns * columnPitch() + 4, height() + 4);
 }
 
 void CTickerPanel::FitRows(int rows) {
-  if (ticker_.rows() == 0) ticker_.SetRows(rows);
+  ticker_.FillMissingRows(rows);
   resize(width() + 4, rows * rowPitch() + 4);
 }
 

@@ -23,6 +23,14 @@ void TickerText::SetColumns(int columns) {
   columns_ = columns != 0 ? columns : static_cast<int>(text_.size());
 }
 
+void TickerText::FillMissingRows(int rows) {
+  if (rows_ == 0) rows_ = rows;
+}
+
+void TickerText::FillMissingColumns(int columns) {
+  if (columns_ == 0) columns_ = columns;
+}
+
 void TickerText::SetPadding(bool autoPad, char padChar) {
   autoPad_ = autoPad;
   padChar_ = padChar;

@@ -31,6 +31,9 @@ class TickerText {
   void SetRows(int rows);
   // 0 takes the text's length; others are stored.
   void SetColumns(int columns);
+  // Store the count as given, 0 included, but only while the count is still 0.
+  void FillMissingRows(int rows);
+  void FillMissingColumns(int columns);
   void SetPadding(bool autoPad, char padChar);
   void SetDirection(int direction);
 

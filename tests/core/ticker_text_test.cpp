@@ -201,6 +201,21 @@ TEST(TickerText, ColumnsAndRowsFollowTheTextWhenZero) {
   EXPECT_EQ(ticker.rows(), 2);  // rows 0 are worked out again from the new text
 }
 
+TEST(TickerText, FillMissingCountsOnlyReplaceZero) {
+  TickerText ticker = MakeTicker(1, 5, 0, "AB");
+  ticker.SetRows(0);
+  ASSERT_EQ(ticker.rows(), 0);
+  ticker.SetColumns(1);
+  ticker.FillMissingRows(0);
+  EXPECT_EQ(ticker.rows(), 0);  // kept as given, not worked out from the text
+  ticker.FillMissingRows(3);
+  EXPECT_EQ(ticker.rows(), 3);
+  ticker.FillMissingRows(4);
+  EXPECT_EQ(ticker.rows(), 3);
+  ticker.FillMissingColumns(9);
+  EXPECT_EQ(ticker.columns(), 1);
+}
+
 std::string Placements(const TickerText& ticker) {
   std::string placed;
   for (const TickerCell& cell : ticker.VisibleCells()) {
