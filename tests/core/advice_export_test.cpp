@@ -74,13 +74,13 @@ TEST(Export, WorkedExampleThroughTheSaveButton) {
   f.tracker.EnterSpin(2);
   f.tracker.EnterSpin(5);
   f.tracker.EnterSpin(0);
-  const TableState before = f.state();
+  const TableState before = f.State();
   f.tracker.OnRegionClicked(42);
   ASSERT_EQ(f.window.savedReports.size(), 1u);
   EXPECT_EQ(f.window.savedReports[0], kWorkedReport);
-  EXPECT_EQ(f.state().spins, before.spins);
-  EXPECT_EQ(f.state().betCodes, before.betCodes);
-  EXPECT_EQ(f.state().bank, before.bank);
+  EXPECT_EQ(f.State().spins, before.spins);
+  EXPECT_EQ(f.State().betCodes, before.betCodes);
+  EXPECT_EQ(f.State().bank, before.bank);
 }
 
 TEST(Export, RewoundToNoSpinsStillSavesAnEmptyList) {

