@@ -1,0 +1,79 @@
+#include "engine/bet_code.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::uint16_t Bit(Category category) {
+  return static_cast<std::uint16_t>(1u << static_cast<int>(category));
+}
+
+constexpr bool IsRed(int n) {
+  constexpr std::array<int, 18> kReds = {1,  3,  5,  7,  9,  12, 14, 16, 18,
+                                         19, 21, 23, 25, 27, 30, 32, 34, 36};
+  for (int red : kReds) {
+    if (red == n) return true;
+  }
+  return false;
+}
+
+// One bit per category for every number 0..36, so a membership test is a single lookup.
+constexpr std::array<std::uint16_t, kHighestNumber + 1> MakeMemberships() {
+  std::array<std::uint16_t, kHighestNumber + 1> sets{};
+  for (int n = 1; n <= kHighestNumber; ++n) {
+    std::uint16_t bits = 0;
+    bits |= IsRed(n) ? Bit(Category::kReds) : Bit(Category::kBlacks);
+    bits |= n % 2 == 1 ? Bit(Category::kOdds) : Bit(Category::kEvens);
+    bits |= n >= 19 ? Bit(Category::kHigh) : Bit(Category::kLow);
+    bits |= n <= 12   ? Bit(Category::kFirst)
+            : n <= 24 ? Bit(Category::kSecond)
+                      : Bit(Category::kThird);
+    bits |= n % 3 == 1   ? Bit(Category::kLeft)
+            : n % 3 == 2 ? Bit(Category::kMiddle)
+                         : Bit(Category::kRight);
+    sets[n] = bits;
+  }
+  return sets;
+}
+
+constexpr auto kMemberships = MakeMemberships();
+
+}  // namespace
+
+bool IsInCategory(int number, Category category) {
+  if (number < 0 || number > kHighestNumber) return false;
+  return (kMemberships[number] & Bit(category)) != 0;
+}
+
+int PayoutUnitsPerChip(Category category) {
+  return static_cast<int>(category) < static_cast<int>(Category::kFirst) ? 2 : 3;
+}
+
+BetCodeParts SplitBetCode(BetCode code) {
+  const int number = code % 100;
+  return {number, code % 1000 - number, code % 10000 - code % 1000};
+}
+
+bool HasNumberBet(const BetCodeParts& parts) {
+  return parts.number >= 0 && parts.number <= kHighestNumber;
+}
+
+bool EvenChanceCategory(const BetCodeParts& parts, Category* category) {
+  const int index = parts.evenChance / 100;
+  if (parts.evenChance % 100 != 0 || index < 1 || index > 6) return false;
+  *category = static_cast<Category>(index - 1);
+  return true;
+}
+
+bool DozenColumnCategory(const BetCodeParts& parts, Category* category) {
+  const int index = parts.dozenColumn / 1000;
+  if (parts.dozenColumn % 1000 != 0 || index < 1 || index > 6) return false;
+  *category = static_cast<Category>(static_cast<int>(Category::kFirst) + index - 1);
+  return true;
+}
+
+int ChipCount(BetCode code) {
+  const BetCodeParts parts = SplitBetCode(code);
+  return (HasNumberBet(parts) ? 1 : 0) + (parts.evenChance != 0 ? 1 : 0) +
+         (parts.dozenColumn != 0 ? 1 : 0);
+}

@@ -1,0 +1,8 @@
+#include "engine/history_column.h"
+
+#include "engine/bet_code.h"
+
+HistoryColumn HistoryColumnOf(int number) {
+  if (number == 0) return HistoryColumn::kZero;
+  return IsInCategory(number, Category::kReds) ? HistoryColumn::kRed : HistoryColumn::kBlack;
+}

@@ -1,0 +1,226 @@
+#include "engine/spin_tracker.h"
+
+#include <utility>
+
+#include "app/region_code.h"
+#include "engine/category_tallies.h"
+#include "engine/control_ids.h"
+#include "engine/tracker_window.h"
+#include "systems/advice_text.h"
+#include "systems/betting_systems.h"
+
+namespace {
+constexpr std::string_view kProductName = "Wheelwatcher ";
+}  // namespace
+
+SpinTracker::SpinTracker(TrackerWindow& window, RandomBytes& randomBytes)
+    : window_(window), randomBytes_(randomBytes) {}
+
+void SpinTracker::Start(std::string_view localeCurrencySymbol, std::string storedSystemText,
+                        std::string versionText) {
+  versionText_ = std::move(versionText);
+  ShowVersionCaption();
+
+  HideHighlights();
+  window_.HideControl(control::kSavePicture);
+  window_.HideControl(control::kGreyedSystem);
+  state_.currencySymbol = CurrencySymbolForLocale(localeCurrencySymbol);
+  window_.StartTimer(timer::kBlink, timer::kBlinkPeriodMs);
+
+  state_.stake = state_.baseStake;
+  state_.bankHistory.push_back(state_.bank);
+  state_.deficitHistory.push_back(state_.deficit);
+  storedSystemText_ = std::move(storedSystemText);
+  state_.systemNumber = SystemNumberFromStoredText(storedSystemText_);
+  ChooseNextBet();
+  ShowAdvice(kWelcomeLeadIn);
+}
+
+void SpinTracker::OnRegionClicked(int regionCode) {
+  if (regionCode < 0 || regionCode >= region::kNone) return;
+  window_.PlayClickSound();
+  if (regionCode <= kHighestNumber) {
+    EnterSpin(regionCode);
+    return;
+  }
+  switch (regionCode) {
+    case region::kLiveWheel:
+      window_.OpenLiveWheelLinks();
+      break;
+    case region::kHelp:
+      window_.OpenHelpDocument();
+      break;
+    case region::kSystem:
+      OnSystemButton();
+      break;
+    case region::kStake:
+      OnStakeButton();
+      break;
+    case region::kRewind:
+      Rewind();
+      break;
+    case region::kClearAll:
+      ClearAll();
+      break;
+    default:
+      break;
+  }
+}
+
+void SpinTracker::OnTimerTick(int timerId) {
+  switch (timerId) {
+    case timer::kBlink:
+      if (busyCount_ != 0) {
+        PrependCaption(blinkPhase_ ? "Updating.." : "Updating", false);
+      } else {
+        ShowVersionCaption();
+      }
+      if (blinkPhase_) {
+        ShowHighlights();
+      } else {
+        HideHighlights();
+      }
+      blinkPhase_ = !blinkPhase_;
+      break;
+    case timer::kStakeWindow:
+      stakeChangeOpen_ = false;
+      ShowAdvice(" ");
+      window_.StopTimer(timer::kStakeWindow);
+      break;
+    case timer::kSystemWindow:
+      systemChangeOpen_ = false;
+      ShowAdvice(" ");
+      window_.StopTimer(timer::kSystemWindow);
+      break;
+    default:
+      break;
+  }
+}
+
+void SpinTracker::OnUpdateCheckStarted() { ++busyCount_; }
+
+void SpinTracker::OnUpdateCheckFinished() {
+  if (busyCount_ > 0) --busyCount_;
+}
+
+void SpinTracker::EnterSpin(int number) {
+  SettleBets();
+  ++state_.spinCount;
+  state_.started = true;
+  window_.ShowControl(control::kSavePicture);
+  window_.ShowControl(control::kGreyedSystem);
+  state_.spins.push_back(number);
+  AddHistoryRow(number);
+  CreditWin(PayoutUnits());
+  // The next advice sees BANK after the win, the stake the deficit after it.
+  ChooseNextBet();
+  ComputeStake();
+  state_.bankHistory.push_back(state_.bank);
+  ShowAdvice(" ");
+  state_.deficitHistory.push_back(state_.deficit);
+}
+
+void SpinTracker::SettleBets() {
+  if (state_.betCodes.empty()) return;
+  const Money staked = SaturatingMultiply(ChipCount(state_.betCodes.back()), state_.stake);
+  state_.bank = SaturatingSubtract(state_.bank, staked);
+  state_.deficit = SaturatingAdd(state_.deficit, staked);
+}
+
+int SpinTracker::PayoutUnits() const {
+  if (state_.betCodes.empty() || state_.spins.empty()) return 0;
+  const BetCodeParts parts = SplitBetCode(state_.betCodes.back());
+  int units = 0;
+  Category category;
+  if (EvenChanceCategory(parts, &category)) {
+    units += static_cast<int>(CategorySpins(category, CategoryMode::kPayout, state_.spins));
+  }
+  if (DozenColumnCategory(parts, &category)) {
+    units += static_cast<int>(CategorySpins(category, CategoryMode::kPayout, state_.spins));
+  }
+  return units + NumberPayout(parts.number, state_.spins);
+}
+
+void SpinTracker::CreditWin(int units) {
+  state_.winMessage = " ";
+  if (units == 0) return;
+  const Money won = SaturatingMultiply(units, state_.stake);
+  state_.deficit = won < state_.deficit ? state_.deficit - won : 0;
+  state_.bank = SaturatingAdd(state_.bank, won);
+  state_.winMessage = "      You've just won " + FormatMoney(state_.currencySymbol, won);
+}
+
+void SpinTracker::Rewind() {
+  if (!state_.spins.empty()) state_.spins.pop_back();
+  if (state_.betCodes.size() > 1) state_.betCodes.pop_back();
+  if (state_.bankHistory.size() > 1) {
+    state_.bankHistory.pop_back();
+    state_.bank = state_.bankHistory.back();
+  }
+  if (state_.deficitHistory.size() > 1) {
+    state_.deficitHistory.pop_back();
+    state_.deficit = state_.deficitHistory.back();
+  }
+  RemoveNewestHistoryRow();
+  if (state_.spinCount != 0) --state_.spinCount;
+  state_.winMessage = " ";
+  // The system and base stake cannot change while started, so this is the STAKE of before.
+  ComputeStake();
+  ShowAdvice(" ");
+}
+
+void SpinTracker::ClearAll() {
+  state_.betCodes.clear();
+  state_.spins.clear();
+  state_.bankHistory.clear();
+  state_.deficitHistory.clear();
+  state_.bank = 0;
+  ClearHistoryColumns();
+  state_.bankHistory.push_back(state_.bank);
+  ChooseNextBet();
+  state_.spinCount = 0;
+  state_.stake = state_.baseStake;
+  state_.deficit = 0;
+  state_.winMessage = " ";
+  state_.deficitHistory.push_back(state_.deficit);
+  ShowAdvice(" ");
+  state_.started = false;
+  window_.HideControl(control::kSavePicture);
+  window_.HideControl(control::kGreyedSystem);
+}
+
+void SpinTracker::PrependCaption(std::string_view text, bool keepOld) {
+  std::string caption(text);
+  caption += ' ';
+  if (keepOld) caption += caption_;
+  caption_ = std::move(caption);
+  window_.SetCaption(caption_);
+}
+
+void SpinTracker::ShowVersionCaption() {
+  PrependCaption(kProductName, false);
+  PrependCaption(versionText_, true);
+}
+
+void SpinTracker::AddHistoryRow(int /*number*/) {
+  // The columns read their cells from the spin history, which already holds the number.
+  ++historyRowCount_;
+  window_.HistoryRowAdded();
+}
+
+void SpinTracker::RemoveNewestHistoryRow() {
+  if (historyRowCount_ == 0) return;
+  --historyRowCount_;
+  window_.NewestHistoryRowRemoved();
+}
+
+void SpinTracker::ClearHistoryColumns() {
+  historyRowCount_ = 0;
+  window_.HistoryColumnsCleared();
+}
+
+std::string SpinTracker::HistoryCellText(std::size_t row, HistoryColumn column) const {
+  if (row >= historyRowCount_ || row >= state_.spins.size()) return "";
+  const int number = state_.spins[state_.spins.size() - 1 - row];
+  return HistoryColumnOf(number) == column ? std::to_string(number) : "";
+}

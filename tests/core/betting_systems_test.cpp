@@ -1,0 +1,206 @@
+#include "systems/betting_systems.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "tracker_test_support.h"
+
+namespace {
+
+TEST(ComputeStake, ProgressionOfEverySystem) {
+  struct Case {
+    int system;
+    int baseStake;
+    Money deficit;
+    Money stake;
+  };
+  const Case cases[] = {
+      // Base stake 1.
+      {1, 1, 0, 1},
+      {1, 1, 14, 1},
+      {1, 1, 15, 2},
+      {1, 1, 49, 2},
+      {1, 1, 50, 3},
+      {1, 1, 85, 4},
+      {2, 1, 0, 1},
+      {2, 1, 1, 2},
+      {2, 1, 5, 6},
+      {2, 1, 1000, 1001},
+      {3, 1, 0, 1},
+      {3, 1, 3, 4},
+      {3, 1, 77, 78},
+      {4, 1, 0, 1},
+      {4, 1, 12, 1},
+      {4, 1, 13, 2},
+      {4, 1, 45, 2},
+      {4, 1, 46, 3},
+      {5, 1, 0, 1},
+      {5, 1, 11, 1},
+      {5, 1, 12, 2},
+      {5, 1, 43, 2},
+      {5, 1, 44, 3},
+      // Base stake 5.
+      {1, 5, 0, 5},
+      {1, 5, 58, 5},
+      {1, 5, 59, 6},
+      {2, 5, 0, 5},
+      {2, 5, 3, 5},
+      {2, 5, 4, 6},
+      {2, 5, 5, 7},
+      {3, 5, 3, 5},
+      {3, 5, 4, 6},
+      {3, 5, 5, 7},
+      {4, 5, 0, 5},
+      {4, 5, 48, 5},
+      {4, 5, 49, 6},
+      {5, 5, 0, 5},
+      {5, 5, 43, 5},
+      {5, 5, 44, 6},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StakeForDeficit(c.system, c.baseStake, c.deficit), c.stake)
+        << "system " << c.system << " base " << c.baseStake << " deficit " << c.deficit;
+  }
+}
+
+TEST(ComputeStake, HugeDeficitsSaturateInsteadOfOverflowing) {
+  constexpr Money kMax = std::numeric_limits<Money>::max();
+  for (int system = 1; system <= 5; ++system) {
+    const Money stake = StakeForDeficit(system, 10, kMax);
+    EXPECT_GE(stake, 10) << system;
+    if (system == 2 || system == 3) {
+      EXPECT_EQ(stake, kMax);
+    }
+  }
+  // Still exact where doubles are: 2^52 + 1 on an even chance.
+  EXPECT_EQ(StakeForDeficit(2, 1, Money{1} << 52), (Money{1} << 52) + 1);
+}
+
+TEST(SystemNames, ShortAndLong) {
+  const char* names[] = {"KAVRI", "MODENT", "TRAVO", "VESPIN", "DALQUE"};
+  for (int system = 1; system <= 5; ++system) {
+    EXPECT_EQ(GetSystemName(system, true), std::string("SY  ") + names[system - 1]);
+    EXPECT_EQ(GetSystemName(system, false),
+              std::string("You are using system ") + names[system - 1]);
+  }
+  EXPECT_EQ(GetSystemName(0, true), "Error");
+  EXPECT_EQ(GetSystemName(6, false), "Error");
+}
+
+TEST(StoredSystemText, LeadingIntegerWithinOneToFive) {
+  struct Case {
+    const char* text;
+    int system;
+  };
+  const Case cases[] = {
+      {"3", 3},
+      {"7", 1},
+      {"0", 1},
+      {"-2", 1},
+      {"abc", 1},
+      {" 4", 4},
+      {"\t\n 5", 5},
+      {"+2", 2},
+      {"2abc", 2},
+      {"", 1},
+      {"-", 1},
+      {"00003", 3},
+      {"- 3", 1},
+      {"3.9", 3},
+      {"4294967298", 1},
+      {"99999999999999999999999999", 1},
+      {"-99999999999999999999999995", 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SystemNumberFromStoredText(c.text), c.system) << '"' << c.text << '"';
+  }
+}
+
+TEST(NumberPick, FourRepeatRule) {
+  struct Case {
+    std::vector<std::int32_t> spins;
+    bool repeats;
+  };
+  const Case cases[] = {
+      {{7, 3, 3, 3, 3}, true},  {{3, 3, 3, 3}, false},  // the rule needs a fifth spin
+      {{3, 3, 3, 3, 8}, false}, {{3, 3, 3, 3, 8, 8, 8, 8}, true},
+      {{1, 0, 0, 0, 0}, true},  {{0, 5, 5, 5, 4, 5}, false},
+  };
+  for (const Case& c : cases) {
+    ScriptedRandomBytes bytes;
+    bytes.Add({20});
+    const int pick = NumberPick(c.spins, bytes);
+    if (c.repeats) {
+      EXPECT_EQ(pick, c.spins.back());
+      EXPECT_EQ(bytes.draws, 0);
+    } else {
+      EXPECT_EQ(pick, 20);
+      EXPECT_EQ(bytes.draws, 1);
+    }
+  }
+}
+
+TEST(Draws, ReduceTheByteModulo37And6) {
+  ScriptedRandomBytes bytes;
+  bytes.Add({36, 37, 255, 0, 6, 255});
+  const std::vector<std::int32_t> none;
+  EXPECT_EQ(NumberPick(none, bytes), 36);
+  EXPECT_EQ(NumberPick(none, bytes), 0);
+  EXPECT_EQ(NumberPick(none, bytes), 255 % 37);
+  EXPECT_EQ(CategoryPick(bytes), 0);
+  EXPECT_EQ(CategoryPick(bytes), 0);
+  EXPECT_EQ(CategoryPick(bytes), 3);
+}
+
+TEST(ChooseBetCode, ShapeOfEachSystemsCode) {
+  const std::vector<std::int32_t> none;
+  struct Case {
+    int system;
+    std::vector<int> bytes;
+    BetCode code;
+  };
+  const Case cases[] = {
+      {1, {17}, 17},     {1, {37}, 0},          {2, {0}, 144},
+      {2, {5}, 644},     {3, {1, 4}, 2544},  // the dozen/column is drawn first: Second, then High
+      {3, {5, 0}, 6144}, {4, {17, 3, 0}, 4117}, {5, {0, 5, 5}, 6600},
+  };
+  for (const Case& c : cases) {
+    ScriptedRandomBytes bytes;
+    for (int b : c.bytes) bytes.bytes.push_back(static_cast<std::uint8_t>(b));
+    EXPECT_EQ(ChooseBetCode(c.system, 0, 1, none, bytes), c.code) << c.system;
+    EXPECT_TRUE(bytes.bytes.empty()) << c.system;
+  }
+}
+
+TEST(ChooseBetCode, BankLimitsOfTheNumberSystems) {
+  const std::vector<std::int32_t> none;
+  struct Case {
+    int system;
+    int baseStake;
+    Money bank;
+    BetCode code;  // from the bytes 5, 1, 2: number 5, Second, Odds
+  };
+  const Case cases[] = {
+      {4, 2, -100, 2005},
+      {4, 2, -101, 5},
+      {4, 2, -80, 2305},
+      {4, 2, -81, 2005},
+      {5, 1, -50, 2305},
+      {5, 1, -51, 2005},
+      {5, 1, -60, 2005},
+      {5, 1, -61, 5},
+      {4, 10, std::numeric_limits<Money>::min(), 5},
+      {5, 10, std::numeric_limits<Money>::max(), 2305},
+  };
+  for (const Case& c : cases) {
+    ScriptedRandomBytes bytes;
+    bytes.Add({5, 1, 2});
+    EXPECT_EQ(ChooseBetCode(c.system, c.bank, c.baseStake, none, bytes), c.code)
+        << "system " << c.system << " bank " << c.bank;
+  }
+}
+
+}  // namespace
