@@ -1,0 +1,82 @@
+// Draws every picture of the program and makes its click sound, into the folder given on the
+// command line. Run through the `resources` build target.
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <cstdio>
+
+#include "tools/artgen/art.h"
+
+namespace {
+
+QString RegisterFont(const QString& path) {
+  const int id = QFontDatabase::addApplicationFont(path);
+  const QStringList families = QFontDatabase::applicationFontFamilies(id);
+  if (families.isEmpty()) {
+    std::fprintf(stderr, "cannot load font %s\n", qPrintable(path));
+    std::exit(1);
+  }
+  return families.first();
+}
+
+bool SaveImage(const QImage& image, const QString& path) {
+  QImageWriter writer(path, "png");
+  // Quality 0 is the PNG writer's strongest compression. No text chunks are written, so the bytes
+  // depend on the pixels alone.
+  writer.setQuality(0);
+  if (!writer.write(image)) {
+    std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
+                 qPrintable(writer.errorString()));
+    return false;
+  }
+  return true;
+}
+
+bool SaveBytes(const QByteArray& bytes, const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication application(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    return 2;
+  }
+  const QDir output(QString::fromLocal8Bit(argv[1]));
+  if (!output.mkpath(QStringLiteral("icons"))) {
+    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    return 1;
+  }
+  const ArtFonts fonts{
+      RegisterFont("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"),
+      RegisterFont("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"),
+      RegisterFont("/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf"),
+  };
+
+  bool ok = SaveImage(DrawHitMap(), output.filePath("hitmap.png")) &&
+            SaveImage(DrawLayout(fonts), output.filePath("layout.png")) &&
+            SaveImage(DrawGlyphSheet(GlyphSize::kSmall), output.filePath("glyphs-small.png")) &&
+            SaveImage(DrawGlyphSheet(GlyphSize::kMedium), output.filePath("glyphs-medium.png")) &&
+            SaveImage(DrawGlyphSheet(GlyphSize::kLarge), output.filePath("glyphs-large.png")) &&
+            SaveBytes(MakeClickWave(), output.filePath("click.wav")) &&
+            SaveImage(DrawAboutPicture(fonts), output.filePath("about.png")) &&
+            SaveImage(DrawIcon(128), output.filePath("icon.png"));
+  for (const Overlay& overlay : DrawOverlays(fonts)) {
+    ok = ok && SaveImage(overlay.image, output.filePath(overlay.fileName));
+  }
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    ok = ok && SaveImage(DrawIcon(size),
+                         output.filePath(QStringLiteral("icons/wheelwatcher-%1.png").arg(size)));
+  }
+  return ok ? 0 : 1;
+}
