@@ -31,13 +31,13 @@ struct PictureControl {
 
 // Highlight overlays and button faces, each laid exactly over what it lights up or covers.
 constexpr PictureControl kPictureControls[] = {
-    {1009, ":/highlight-first.png", 38, 88},    {1010, ":/highlight-second.png", 38, 205},
-    {1011, ":/highlight-third.png", 38, 320},   {1012, ":/highlight-low.png", 156, 88},
-    {1013, ":/highlight-evens.png", 156, 146},  {1014, ":/highlight-reds.png", 156, 205},
-    {1001, ":/highlight-blacks.png", 156, 263}, {1017, ":/highlight-odds.png", 156, 320},
-    {1018, ":/highlight-high.png", 156, 380},   {1015, ":/highlight-column.png", 68, 436},
+    {1009, ":/highlight-first.png", 38, 88},          {1010, ":/highlight-second.png", 38, 205},
+    {1011, ":/highlight-third.png", 38, 320},         {1012, ":/highlight-low.png", 156, 88},
+    {1013, ":/highlight-evens.png", 156, 146},        {1014, ":/highlight-reds.png", 156, 205},
+    {1001, ":/highlight-blacks.png", 156, 263},       {1017, ":/highlight-odds.png", 156, 320},
+    {1018, ":/highlight-high.png", 156, 380},         {1015, ":/highlight-column.png", 68, 436},
     {1019, ":/highlight-column-middle.png", 98, 436}, {1020, ":/highlight-column.png", 128, 436},
-    {1030, ":/livewheel-faded.png", 226, 9},    {1021, ":/save.png", 210, 380},
+    {1030, ":/livewheel-faded.png", 226, 9},          {1021, ":/save.png", 210, 380},
     {1022, ":/stake-greyed.png", 210, 414},
 };
 
@@ -251,7 +251,7 @@ void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(tr("Mi&nimize"), this, &QWidget::showMinimized);
   menu.addAction(tr("&Close"), this, &QWidget::close);
   menu.addSeparator();
-  menu.addAction(QString::fromLatin1(strings::kAboutMenuItem), this, &CMainDialog::ShowAboutBox);
+  menu.addAction(QString::fromLatin1(kAboutMenuText), this, &CMainDialog::ShowAboutBox);
   menu.exec(event->globalPos());
 }
 
