@@ -335,7 +335,7 @@ QImage RenderLayout(const ArtFonts& fonts, const LayoutVariant& variant) {
   DrawButton(painter, kRewind, ButtonLook::kGold, buttonFont);
   DrawButton(painter, kClearAll, ButtonLook::kGold, buttonFont);
 
-  DrawWheel(painter, QPointF(232.5, 484.5), 30, true);
+  DrawWheel(painter, QPointF(232.5, 484.5), 30, WheelDetail::kFull);
   return image;
 }
 
