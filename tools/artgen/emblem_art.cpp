@@ -26,7 +26,7 @@ QImage DrawAboutPicture(const ArtFonts& fonts) {
   painter.setPen(QColor(226, 192, 104));
   painter.drawRect(4, 4, 341, 91);
 
-  DrawWheel(painter, QPointF(52, 50), 38, true);
+  DrawWheel(painter, QPointF(52, 50), 38, WheelDetail::kFull);
 
   const QColor gold(238, 204, 110);
   const QColor shadow(0, 0, 0, 160);
@@ -53,7 +53,8 @@ QImage DrawIcon(int size) {
   image.fill(Qt::transparent);
   QPainter painter(&image);
   const double radius = size / 2.0;
-  DrawWheel(painter, QPointF(radius, radius), radius - std::max(0.5, size / 64.0), size >= 24);
+  DrawWheel(painter, QPointF(radius, radius), radius - std::max(0.5, size / 64.0),
+            size >= 32 ? WheelDetail::kFull : WheelDetail::kSimple);
   painter.end();
   return image;
 }

@@ -1,6 +1,5 @@
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
@@ -128,8 +127,7 @@ void DrawFeltAndRim(QImage& image) {
 
 // A number box: red or black lacquer with a gold edge and a white numeral.
 void DrawNumberBox(QPainter& painter, const QRect& rect, int number, const QFont& font) {
-  const QColor base = number == 0 ? QColor(22, 150, 64)
-                                  : (IsRed(number) ? QColor(196, 28, 34) : QColor(30, 30, 34));
+  const QColor base = IsRed(number) ? QColor(196, 28, 34) : QColor(30, 30, 34);
   QLinearGradient fill(rect.topLeft(), rect.bottomLeft());
   fill.setColorAt(0.0, Shade(base, 1.25));
   fill.setColorAt(1.0, Shade(base, 0.80));
@@ -230,6 +228,7 @@ void DrawButton(QPainter& painter, const Button& button, ButtonLook look, const 
                  QColor(0, 60, 0, 190)};
       break;
     case ButtonLook::kGreyed:
+      // Grey text with a light shadow below: the lettering looks pressed into a disabled face.
       colours = {QColor(206, 206, 206), QColor(150, 150, 150), QColor(96, 96, 96),
                  QColor(124, 124, 124), QColor(236, 236, 236, 200)};
       break;
@@ -255,9 +254,7 @@ void DrawButton(QPainter& painter, const Button& button, ButtonLook look, const 
   for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
     const QRect lineRect(button.rect.x(), button.rect.y() + i * lineHeight, button.rect.width(),
                          lineHeight);
-    // A disabled face shows its text pressed into the surface: light below, grey above.
-    const QColor shadow = colours.shadow;
-    DrawCentred(painter, TextImage(lines[i], font, colours.text, shadow),
+    DrawCentred(painter, TextImage(lines[i], font, colours.text, colours.shadow),
                 lineRect.adjusted(0, i == 0 && lines.size() > 1 ? 1 : 0, 0, -1));
   }
 }
@@ -335,7 +332,7 @@ QImage RenderLayout(const ArtFonts& fonts, const LayoutVariant& variant) {
   DrawButton(painter, kRewind, ButtonLook::kGold, buttonFont);
   DrawButton(painter, kClearAll, ButtonLook::kGold, buttonFont);
 
-  DrawWheel(painter, QPointF(232.5, 484.5), 30, true);
+  DrawWheel(painter, QPointF(232.5, 484.5), 30, WheelDetail::kFull);
   return image;
 }
 

@@ -69,7 +69,7 @@ void DrawCentred(QPainter& painter, const QImage& image, const QRect& target, bo
   painter.drawImage(x, y, placed);
 }
 
-void DrawWheel(QPainter& painter, const QPointF& centre, double radius, bool withBall) {
+void DrawWheel(QPainter& painter, const QPointF& centre, double radius, WheelDetail detail) {
   static constexpr std::array<int, 37> kWheelOrder = {
       0, 32, 15, 19, 4, 21, 2,  25, 17, 34, 6,  27, 13, 36, 11, 30, 8, 23, 10,
       5, 24, 16, 33, 1, 20, 14, 31, 9,  22, 18, 29, 7,  28, 12, 35, 3, 26};
@@ -88,12 +88,14 @@ void DrawWheel(QPainter& painter, const QPointF& centre, double radius, bool wit
   painter.drawEllipse(centre, radius, radius);
 
   // Pockets.
-  const double outer = radius * 0.86;
-  const double inner = radius * 0.60;
-  const double step = 360.0 / kWheelOrder.size();
-  for (std::size_t i = 0; i < kWheelOrder.size(); ++i) {
-    const int number = kWheelOrder[i];
-    const bool red = std::find(kReds.begin(), kReds.end(), number) != kReds.end();
+  const bool full = detail == WheelDetail::kFull;
+  const double outer = radius * (full ? 0.86 : 0.84);
+  const double inner = radius * (full ? 0.60 : 0.50);
+  const std::size_t pockets = full ? kWheelOrder.size() : 13;
+  const double step = 360.0 / pockets;
+  for (std::size_t i = 0; i < pockets; ++i) {
+    const int number = full ? kWheelOrder[i] : static_cast<int>(i);
+    const bool red = full ? std::find(kReds.begin(), kReds.end(), number) != kReds.end() : i % 2;
     const QColor colour =
         number == 0 ? QColor(20, 150, 60) : (red ? QColor(200, 24, 30) : QColor(24, 24, 26));
     QPainterPath sector;
@@ -119,16 +121,19 @@ void DrawWheel(QPainter& painter, const QPointF& centre, double radius, bool wit
   cone.setColorAt(1.0, QColor(96, 50, 20));
   painter.setBrush(cone);
   painter.drawEllipse(centre, inner * 0.97, inner * 0.97);
-  painter.setPen(
-      QPen(QColor(236, 204, 110), std::max(0.8, radius * 0.05), Qt::SolidLine, Qt::RoundCap));
-  const double arm = radius * 0.30;
-  painter.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
-  painter.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
-  painter.setPen(Qt::NoPen);
+  if (full) {
+    painter.setPen(
+        QPen(QColor(236, 204, 110), std::max(0.8, radius * 0.05), Qt::SolidLine, Qt::RoundCap));
+    const double arm = radius * 0.30;
+    painter.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
+    painter.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
+    painter.setPen(Qt::NoPen);
+  }
   painter.setBrush(QColor(246, 220, 130));
-  painter.drawEllipse(centre, radius * 0.09, radius * 0.09);
+  const double hub = full ? radius * 0.09 : radius * 0.2;
+  painter.drawEllipse(centre, hub, hub);
 
-  if (withBall) {
+  if (full) {
     const double angle = (90.0 - step * 5) * std::numbers::pi / 180.0;
     const double distance = (outer + inner) / 2;
     const QPointF ball = centre + QPointF(std::cos(angle) * distance, -std::sin(angle) * distance);

@@ -24,5 +24,10 @@ QImage TextImage(const QString& text, const QFont& font, const QColor& colour,
 // Draws image centred in target at whole-pixel positions; rotated reads from bottom to top.
 void DrawCentred(QPainter& painter, const QImage& image, const QRect& target, bool rotated = false);
 
-// A roulette wheel seen from above: wooden bowl, 37 pockets in wheel order, cone and turret.
-void DrawWheel(QPainter& painter, const QPointF& centre, double radius, bool withBall);
+enum class WheelDetail {
+  kFull,    // 37 pockets in wheel order, turret and ball
+  kSimple,  // for tiny icons: a few broad pockets and a plain centre, so it stays legible
+};
+
+// A roulette wheel seen from above: wooden bowl, pockets, cone and turret.
+void DrawWheel(QPainter& painter, const QPointF& centre, double radius, WheelDetail detail);
