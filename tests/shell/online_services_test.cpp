@@ -345,6 +345,39 @@ TEST_F(OnlineServicesTest, UnreachableServerAndBadAddressesEndTheCheck) {
   }
 }
 
+// A listener whose accept queue is full drops further connection attempts, so connecting hangs
+// until the connect time-out; the check tries twice and then ends.
+TEST_F(OnlineServicesTest, AConnectionThatCannotBeMadeIsTriedTwiceForASecondEach) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 4; ++i) {
+    const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+    fillers.push_back(filler);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+  BusyCountingWindow window;
+  UpdateCheckOptions options;
+  options.port = ntohs(address.sin_port);
+  const auto start = Clock::now();
+  auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+  ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 6000));
+  const auto elapsed = Clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(1900));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
+  EXPECT_EQ(window.busyCount, 0);
+  for (int filler : fillers) close(filler);
+  close(listener);
+}
+
 TEST_F(OnlineServicesTest, DestroyingTheWorkerDuringAFetchEndsPromptlyWithoutNotifying) {
   LoopbackHttpServer server([](const Connection& c) { c.WaitUntilClosed(); });
   BusyCountingWindow window;
