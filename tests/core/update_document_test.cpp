@@ -1,5 +1,7 @@
 #include "online/update_document.h"
 
+#include "online/fixed_addresses.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -187,6 +189,16 @@ TEST(SplitDocumentAddressTest, KeepsHostAndPathAndDropsSchemeAndPort) {
   for (const char* bad :
        {"", "example.com/u.xml", "http://", "http:///u.xml", "://x/y", "http://[::1/u"}) {
     EXPECT_FALSE(SplitDocumentAddress(bad)) << bad;
+  }
+}
+
+// The addresses are set when packaging; a value the program could not use should fail the build's
+// tests rather than a user's check.
+TEST(FixedAddressesTest, AreWebAddressesTheProgramCanUse) {
+  EXPECT_TRUE(SplitDocumentAddress(kUpdateDocumentAddress)) << kUpdateDocumentAddress;
+  for (const char* address :
+       {kUpdateDocumentAddress, kHelpAddress, kCasinoAddress1, kCasinoAddress2, kCasinoAddress3}) {
+    EXPECT_TRUE(IsOpenableDownloadAddress(address)) << address;
   }
 }
 
