@@ -1,0 +1,178 @@
+#include "online/update_worker.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QUrl>
+
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+
+#include "online/document_fetch.h"
+
+// What the worker thread and the user-interface thread share. Calls queued to the user-interface
+// thread hold it, so they stay harmless when they run after the worker has gone.
+struct UpdateCheckShared {
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool stopRequested = false;
+  bool callDone = false;
+  // User-interface thread only.
+  QPointer<QMessageBox> question;
+};
+
+namespace {
+
+// Opens only what passed IsOpenableDownloadAddress and still parses as a web address.
+void OpenDownloadAddress(const std::string& address) {
+  const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
+  if (url.isValid() && (url.scheme() == "http" || url.scheme() == "https")) {
+    QDesktopServices::openUrl(url);
+  }
+}
+
+void MarkCallDone(UpdateCheckShared& shared) {
+  {
+    std::lock_guard lock(shared.mutex);
+    shared.callDone = true;
+  }
+  shared.wake.notify_all();
+}
+
+}  // namespace
+
+CUpdateWorker::CUpdateWorker(UpdateRequest request, IUpdateCheckObserver& observer,
+                             UpdateCheckOptions options)
+    : request_(std::move(request)),
+      observer_(observer),
+      options_(std::move(options)),
+      agentName_(
+          QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString()),
+      shared_(std::make_shared<UpdateCheckShared>()) {}
+
+CUpdateWorker::~CUpdateWorker() {
+  {
+    std::lock_guard lock(shared_->mutex);
+    shared_->stopRequested = true;
+  }
+  shared_->wake.notify_all();
+  if (QMessageBox* question = shared_->question) {
+    QObject::disconnect(question, nullptr, nullptr, nullptr);
+    delete question;
+  }
+  if (thread_.joinable()) thread_.join();
+}
+
+bool CUpdateWorker::Start() {
+  try {
+    thread_ = std::thread(&CUpdateWorker::Run, this);
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+bool CUpdateWorker::StopRequested() const {
+  std::lock_guard lock(shared_->mutex);
+  return shared_->stopRequested;
+}
+
+void CUpdateWorker::Run() {
+  if (!Notify(&IUpdateCheckObserver::OnUpdateCheckStarted)) return;
+  RunCheck();
+  Notify(&IUpdateCheckObserver::OnUpdateCheckFinished);
+}
+
+bool CUpdateWorker::Notify(void (IUpdateCheckObserver::*notification)()) {
+  std::unique_lock lock(shared_->mutex);
+  if (shared_->stopRequested) return false;
+  shared_->callDone = false;
+  // A plain blocking queued call would deadlock against a destructor joining this thread; this wait
+  // also ends when a stop is requested.
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [shared = shared_, observer = &observer_, notification] {
+        {
+          std::lock_guard stopLock(shared->mutex);
+          if (shared->stopRequested) return;
+        }
+        (observer->*notification)();
+        MarkCallDone(*shared);
+      },
+      Qt::QueuedConnection);
+  shared_->wake.wait(lock, [this] { return shared_->callDone || shared_->stopRequested; });
+  return !shared_->stopRequested;
+}
+
+void CUpdateWorker::RunCheck() {
+  if (StopRequested()) return;
+  const auto location = SplitDocumentAddress(request_.documentAddress);
+  if (!location) return;
+  request_.server = location->server;
+  request_.objectPath = location->objectPath;
+
+  const auto document =
+      FetchDocument({request_.server, request_.objectPath, options_.port, agentName_},
+                    [this] { return StopRequested(); });
+  if (!document || document->empty() || StopRequested()) return;
+  ReadUpdateDocument(*document, request_);
+
+  if (!IsNewerVersion(request_.currentVersion, request_.programVersion)) return;
+  if (!IsOpenableDownloadAddress(request_.downloadAddress)) return;
+  if (StopRequested()) return;
+  AskQuestion();
+}
+
+void CUpdateWorker::AskQuestion() {
+  std::unique_lock lock(shared_->mutex);
+  if (shared_->stopRequested) return;
+  shared_->callDone = false;
+  // The box lives on the user-interface thread with no owner and no modality, so the main window
+  // stays usable; this thread waits for the answer, keeping the busy caption on meanwhile.
+  QString text = QString::fromStdString(FormatUpdateQuestion(request_.programName));
+  text.replace("\r\n", "\n");
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [shared = shared_, text, downloadAddress = request_.downloadAddress,
+       onShown = options_.onQuestionShown] {
+        {
+          std::lock_guard stopLock(shared->mutex);
+          if (shared->stopRequested) return;
+        }
+        auto* box =
+            new QMessageBox(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
+                            QMessageBox::Yes | QMessageBox::No);
+        box->setTextFormat(Qt::PlainText);
+        box->setWindowModality(Qt::NonModal);
+        box->setDefaultButton(QMessageBox::Yes);
+        shared->question = box;
+        QObject::connect(box, &QMessageBox::finished, box, [shared, box, downloadAddress] {
+          QAbstractButton* clicked = box->clickedButton();
+          const bool yes = clicked && box->standardButton(clicked) == QMessageBox::Yes;
+          shared->question = nullptr;
+          box->deleteLater();
+          if (yes) OpenDownloadAddress(downloadAddress);
+          MarkCallDone(*shared);
+        });
+        box->show();
+        if (onShown) onShown(*box);
+      },
+      Qt::QueuedConnection);
+  shared_->wake.wait(lock, [this] { return shared_->callDone || shared_->stopRequested; });
+}
+
+std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddress,
+                                                const std::string& currentVersion,
+                                                IUpdateCheckObserver& observer,
+                                                UpdateCheckOptions options) {
+  UpdateRequest request;
+  request.documentAddress = documentAddress;
+  request.currentVersion = currentVersion;
+  auto worker = std::make_unique<CUpdateWorker>(std::move(request), observer, std::move(options));
+  if (!worker->Start()) return nullptr;
+  return worker;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "online/update_document.h"
+
+class QMessageBox;
+
+// Told, on the user-interface thread, when an update check begins its network work and when it has
+// ended whatever its outcome. Each call is synchronous: the worker waits until it returns.
+class IUpdateCheckObserver {
+ public:
+  virtual void OnUpdateCheckStarted() = 0;
+  virtual void OnUpdateCheckFinished() = 0;
+
+ protected:
+  ~IUpdateCheckObserver() = default;
+};
+
+struct UpdateCheckOptions {
+  // The program always asks the default HTTP port; tests serve on a free loopback port.
+  std::uint16_t port = 80;
+  // Called on the user-interface thread right after the question is shown, so a test can answer.
+  std::function<void(QMessageBox&)> onQuestionShown;
+};
+
+struct UpdateCheckShared;
+
+// Runs one update check on a thread of its own: fetches the update description document, and when
+// it offers a newer version asks the user, without blocking the main window, whether to open its
+// download address. Failures end the check silently.
+//
+// Destroy it on the user-interface thread. Destruction stops the check promptly wherever it is
+// (transfer, notification or open question; the question is closed) and no notification is
+// delivered after it has begun, so the observer may be going away too. Destroying it from inside
+// OnUpdateCheckFinished is safe.
+class CUpdateWorker {
+ public:
+  CUpdateWorker(UpdateRequest request, IUpdateCheckObserver& observer,
+                UpdateCheckOptions options = {});
+  ~CUpdateWorker();
+  CUpdateWorker(const CUpdateWorker&) = delete;
+  CUpdateWorker& operator=(const CUpdateWorker&) = delete;
+
+  // Starts the thread; false when it cannot be started.
+  bool Start();
+
+ private:
+  void Run();
+  void RunCheck();
+  bool Notify(void (IUpdateCheckObserver::*notification)());
+  void AskQuestion();
+  bool StopRequested() const;
+
+  UpdateRequest request_;
+  IUpdateCheckObserver& observer_;
+  UpdateCheckOptions options_;
+  std::string agentName_;
+  std::shared_ptr<UpdateCheckShared> shared_;
+  std::thread thread_;
+};
+
+// Starts the check of `documentAddress` against `currentVersion` (the version text; empty counts
+// as 0). Nothing when the worker cannot be started; then no notification comes either.
+std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddress,
+                                                const std::string& currentVersion,
+                                                IUpdateCheckObserver& observer,
+                                                UpdateCheckOptions options = {});

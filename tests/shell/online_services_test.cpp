@@ -1,0 +1,471 @@
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QThread>
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "online/external_links.h"
+#include "online/sockets_layer.h"
+#include "online/update_worker.h"
+#include "tests/support/loopback_http_server.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Connection = LoopbackHttpServer::Connection;
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// Stands in for the main window: keeps the busy count as it does, and checks the thread.
+class BusyCountingWindow : public IUpdateCheckObserver {
+ public:
+  void OnUpdateCheckStarted() override {
+    EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+    ++busyCount;
+    ++started;
+  }
+  void OnUpdateCheckFinished() override {
+    EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+    if (busyCount > 0) --busyCount;
+    ++finished;
+    if (onFinished) onFinished();
+  }
+
+  int busyCount = 0;
+  int started = 0;
+  int finished = 0;
+  std::function<void()> onFinished;
+};
+
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  struct Opened {
+    QString url;
+    Clock::time_point when;
+  };
+  std::vector<Opened> opened;
+
+ public slots:
+  void Open(const QUrl& url) { opened.push_back({url.toString(), Clock::now()}); }
+};
+
+class OnlineServicesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // Loopback must never go through a proxy the machine may have set.
+    setenv("no_proxy", "127.0.0.1", 1);
+    setenv("NO_PROXY", "127.0.0.1", 1);
+    socketsLayer_ = new CSocketsLayer;
+    ASSERT_TRUE(socketsLayer_->Start());
+  }
+  static void TearDownTestSuite() {
+    delete socketsLayer_;
+    socketsLayer_ = nullptr;
+  }
+
+  void SetUp() override {
+    QDesktopServices::setUrlHandler("http", &recorder_, "Open");
+    QDesktopServices::setUrlHandler("https", &recorder_, "Open");
+    QDesktopServices::setUrlHandler("file", &recorder_, "Open");
+  }
+  void TearDown() override {
+    QDesktopServices::unsetUrlHandler("http");
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("file");
+  }
+
+  QStringList OpenedUrls() const {
+    QStringList urls;
+    for (const auto& opened : recorder_.opened) urls << opened.url;
+    return urls;
+  }
+
+  static CSocketsLayer* socketsLayer_;
+  UrlRecorder recorder_;
+};
+
+CSocketsLayer* OnlineServicesTest::socketsLayer_ = nullptr;
+
+constexpr char kDownload[] = "http://downloads.example.com/wheelwatcher-5.0.0.5.tar.gz";
+
+std::string Document(const std::string& name, const std::string& version,
+                     const std::string& download = kDownload) {
+  std::string document = "<?xml version=\"1.0\"?>\r\n<Update>\r\n";
+  if (!name.empty()) document += "  <Program_Name>" + name + "</Program_Name>\r\n";
+  document += "  <Program_Version>" + version + "</Program_Version>\r\n";
+  document += "  <Application_Info_URL>http://www.example.com/</Application_Info_URL>\r\n";
+  document += "  <Primary_Download_URL>" + download + "</Primary_Download_URL>\r\n</Update>\r\n";
+  return document;
+}
+
+LoopbackHttpServer::Handler Answer(int status, const std::string& body) {
+  return [status, body](const Connection& connection) {
+    connection.Send(LoopbackHttpServer::Response(status, body));
+  };
+}
+
+std::string PublishedDocument() {
+  std::ifstream file(std::string(WHEELWATCHER_SOURCE_DIR) + "/online/server/update.xml");
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string Question(const std::string& name) {
+  return "An update of " + name + " is now available.\nDo you wish to proceed with the update?";
+}
+
+enum class Reply { kYes, kNo };
+
+struct CheckCase {
+  const char* name;
+  LoopbackHttpServer::Handler server;
+  std::string currentVersion;
+  Reply reply;
+  // Empty when no question may be asked.
+  std::string expectedQuestion;
+  QStringList expectedOpened;
+};
+
+TEST_F(OnlineServicesTest, EachCheckEndsWithTheBusyCountBackAtZero) {
+  const std::string newer = Document("Wheelwatcher", "5.0.0.5");
+  const CheckCase cases[] = {
+      {"newer version, Yes",
+       Answer(200, newer),
+       "V 5.004",
+       Reply::kYes,
+       Question("Wheelwatcher"),
+       {kDownload}},
+      {"newer version, No",
+       Answer(200, newer),
+       "V 5.004",
+       Reply::kNo,
+       Question("Wheelwatcher"),
+       {}},
+      {"same version",
+       Answer(200, Document("Wheelwatcher", "5.0.0.4")),
+       "V 5.004",
+       Reply::kYes,
+       "",
+       {}},
+      {"5.1 counts as 51",
+       Answer(200, Document("Wheelwatcher", "5.1")),
+       "V 5.004",
+       Reply::kYes,
+       "",
+       {}},
+      {"no current version",
+       Answer(200, Document("Wheelwatcher", "0.0.0.1")),
+       "",
+       Reply::kYes,
+       Question("Wheelwatcher"),
+       {kDownload}},
+      {"spaces in the name are kept",
+       Answer(200, Document("  Wheel watcher ", "5.0.0.5")),
+       "V 5.004",
+       Reply::kNo,
+       Question("  Wheel watcher "),
+       {}},
+      {"missing name",
+       Answer(200, Document("", "5.0.0.5")),
+       "V 5.004",
+       Reply::kNo,
+       Question(""),
+       {}},
+      {"entities in the name are shown as written",
+       Answer(200, Document("&lt;b&gt;W&amp;", "5.0.0.5")),
+       "V 5.004",
+       Reply::kNo,
+       Question("&lt;b&gt;W&amp;"),
+       {}},
+      {"status 404", Answer(404, newer), "V 5.004", Reply::kYes, "", {}},
+      {"status 400 is read on",
+       Answer(400, newer),
+       "V 5.004",
+       Reply::kYes,
+       Question("Wheelwatcher"),
+       {kDownload}},
+      {"status 500", Answer(500, newer), "V 5.004", Reply::kYes, "", {}},
+      {"empty body", Answer(200, ""), "", Reply::kYes, "", {}},
+      {"non-web download address",
+       Answer(200, Document("W", "5.0.0.5", "file:///bin/sh")),
+       "V 5.004",
+       Reply::kYes,
+       "",
+       {}},
+      {"published document, same version",
+       Answer(200, PublishedDocument()),
+       "V 5.004",
+       Reply::kYes,
+       "",
+       {}},
+      {"published document, older program",
+       Answer(200, PublishedDocument()),
+       "V 5.003",
+       Reply::kNo,
+       Question("Wheelwatcher"),
+       {}},
+  };
+  for (const CheckCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    recorder_.opened.clear();
+    LoopbackHttpServer server(c.server);
+    ASSERT_NE(server.port(), 0);
+    BusyCountingWindow window;
+    std::vector<std::string> questions;
+    UpdateCheckOptions options;
+    options.port = server.port();
+    options.onQuestionShown = [&](QMessageBox& box) {
+      questions.push_back(box.text().toStdString());
+      EXPECT_EQ(box.textFormat(), Qt::PlainText);
+      EXPECT_EQ(box.windowModality(), Qt::NonModal);
+      EXPECT_EQ(box.parentWidget(), nullptr);
+      EXPECT_EQ(window.busyCount, 1);
+      box.button(c.reply == Reply::kYes ? QMessageBox::Yes : QMessageBox::No)->click();
+    };
+    auto worker = StartUpdateCheck("http://127.0.0.1/wheelwatcher/update.xml", c.currentVersion,
+                                   window, options);
+    ASSERT_TRUE(worker);
+    ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 5000));
+    EXPECT_EQ(window.started, 1);
+    EXPECT_EQ(window.busyCount, 0);
+    if (c.expectedQuestion.empty()) {
+      EXPECT_TRUE(questions.empty());
+    } else {
+      EXPECT_EQ(questions, std::vector<std::string>{c.expectedQuestion});
+    }
+    EXPECT_EQ(OpenedUrls(), c.expectedOpened);
+  }
+}
+
+TEST_F(OnlineServicesTest, FetchesTheObjectPathFreshFromTheGivenPortWithTheProgramsName) {
+  LoopbackHttpServer server(Answer(200, Document("W", "5.0.0.4")));
+  BusyCountingWindow window;
+  UpdateCheckOptions options;
+  options.port = server.port();
+  // The scheme and the port written in the address are not used.
+  auto worker = StartUpdateCheck("https://127.0.0.1:9/wheelwatcher/update.xml?x=1#part", "V 5.004",
+                                 window, options);
+  ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 5000));
+  const std::vector<std::string> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  const std::string& head = requests[0];
+  EXPECT_EQ(head.rfind("GET /wheelwatcher/update.xml?x=1 HTTP/1.1\r\n", 0), 0u) << head;
+  EXPECT_NE(head.find("Cache-Control: no-cache\r\n"), std::string::npos) << head;
+  EXPECT_NE(head.find("Pragma: no-cache\r\n"), std::string::npos) << head;
+  const std::string agent =
+      QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+  EXPECT_NE(head.find("User-Agent: " + agent + "\r\n"), std::string::npos) << head;
+}
+
+TEST_F(OnlineServicesTest, StalledOrEndlessTransfersEndTheCheckSilently) {
+  const std::string newer = Document("Wheelwatcher", "5.0.0.5");
+  const struct {
+    const char* name;
+    LoopbackHttpServer::Handler server;
+    std::chrono::milliseconds atLeast;  // the receive time-out, when that is what ends it
+  } cases[] = {
+      {"accepts and never answers", [](const Connection& c) { c.WaitUntilClosed(); },
+       std::chrono::milliseconds(950)},
+      {"stops sending mid-body",
+       [newer](const Connection& c) {
+         c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + newer);
+         c.WaitUntilClosed();
+       },
+       std::chrono::milliseconds(950)},
+      {"endless body",
+       [newer](const Connection& c) {
+         // A newer version up front: only the size limit keeps it from being offered.
+         if (!c.Send("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + newer)) return;
+         const std::string padding(64 * 1024, ' ');
+         while (c.Send(padding)) {
+         }
+       },
+       std::chrono::milliseconds(0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoopbackHttpServer server(c.server);
+    BusyCountingWindow window;
+    bool asked = false;
+    UpdateCheckOptions options;
+    options.port = server.port();
+    options.onQuestionShown = [&](QMessageBox& box) {
+      asked = true;
+      box.button(QMessageBox::No)->click();
+    };
+    const auto start = Clock::now();
+    auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+    ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 5000));
+    EXPECT_GE(Clock::now() - start, c.atLeast);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3000));
+    EXPECT_EQ(window.busyCount, 0);
+    EXPECT_FALSE(asked);
+  }
+}
+
+TEST_F(OnlineServicesTest, UnreachableServerAndBadAddressesEndTheCheck) {
+  // A port nobody listens on: the server is made and stopped to find one.
+  std::uint16_t closedPort = 0;
+  {
+    LoopbackHttpServer server(Answer(200, ""));
+    closedPort = server.port();
+  }
+  for (const char* address : {"http://127.0.0.1/u.xml", "", "not an address", "http:///u.xml"}) {
+    SCOPED_TRACE(address);
+    BusyCountingWindow window;
+    UpdateCheckOptions options;
+    options.port = closedPort;
+    auto worker = StartUpdateCheck(address, "V 5.004", window, options);
+    ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 5000));
+    EXPECT_EQ(window.busyCount, 0);
+  }
+}
+
+// A listener whose accept queue is full drops further connection attempts, so connecting hangs
+// until the connect time-out; the check tries twice and then ends.
+TEST_F(OnlineServicesTest, AConnectionThatCannotBeMadeIsTriedTwiceForASecondEach) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 4; ++i) {
+    const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+    fillers.push_back(filler);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+  BusyCountingWindow window;
+  UpdateCheckOptions options;
+  options.port = ntohs(address.sin_port);
+  const auto start = Clock::now();
+  auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+  ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 6000));
+  const auto elapsed = Clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(1900));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
+  EXPECT_EQ(window.busyCount, 0);
+  for (int filler : fillers) close(filler);
+  close(listener);
+}
+
+TEST_F(OnlineServicesTest, DestroyingTheWorkerDuringAFetchEndsPromptlyWithoutNotifying) {
+  LoopbackHttpServer server([](const Connection& c) { c.WaitUntilClosed(); });
+  BusyCountingWindow window;
+  UpdateCheckOptions options;
+  options.port = server.port();
+  auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+  ASSERT_TRUE(WaitFor([&] { return !server.Requests().empty(); }, 3000));
+  const auto start = Clock::now();
+  worker.reset();
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+  WaitFor([] { return false; }, 100);
+  EXPECT_EQ(window.started, 1);
+  EXPECT_EQ(window.finished, 0);
+}
+
+TEST_F(OnlineServicesTest, DestroyingTheWorkerWhileTheQuestionIsOpenClosesIt) {
+  LoopbackHttpServer server(Answer(200, Document("Wheelwatcher", "5.0.0.5")));
+  BusyCountingWindow window;
+  QPointer<QMessageBox> question;
+  UpdateCheckOptions options;
+  options.port = server.port();
+  options.onQuestionShown = [&](QMessageBox& box) {
+    question = &box;
+    // Nothing modal stands in the way of the main window while the question waits.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  };
+  auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+  ASSERT_TRUE(WaitFor([&] { return !question.isNull(); }, 5000));
+  EXPECT_EQ(window.busyCount, 1);
+  EXPECT_TRUE(question->isVisible());
+  const auto start = Clock::now();
+  worker.reset();
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+  WaitFor([] { return false; }, 100);
+  EXPECT_TRUE(question.isNull());
+  EXPECT_EQ(window.finished, 0);
+  EXPECT_TRUE(recorder_.opened.empty());
+}
+
+TEST_F(OnlineServicesTest, NoNotificationArrivesAfterAnEarlyDestroy) {
+  LoopbackHttpServer server(Answer(200, Document("W", "5.0.0.4")));
+  BusyCountingWindow window;
+  UpdateCheckOptions options;
+  options.port = server.port();
+  // The started notification is queued but not yet handled when the worker goes.
+  auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  worker.reset();
+  WaitFor([] { return false; }, 200);
+  EXPECT_EQ(window.started, 0);
+  EXPECT_EQ(window.finished, 0);
+}
+
+TEST_F(OnlineServicesTest, TheWindowMayDestroyTheWorkerWhenToldTheCheckFinished) {
+  LoopbackHttpServer server(Answer(404, ""));
+  BusyCountingWindow window;
+  UpdateCheckOptions options;
+  options.port = server.port();
+  auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+  window.onFinished = [&] { worker.reset(); };
+  ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 5000));
+  WaitFor([] { return false; }, 50);
+  EXPECT_FALSE(worker);
+  EXPECT_EQ(window.busyCount, 0);
+}
+
+TEST_F(OnlineServicesTest, LiveWheelMinimisesAndOpensThreePagesWithAPauseAfterTheFirst) {
+  QWidget window;
+  window.show();
+  OpenLiveWheelLinks(window, {"http://one.example.com/", "http://two.example.com/",
+                              "http://two.example.com/live"});
+  EXPECT_TRUE(window.isMinimized());
+  ASSERT_EQ(OpenedUrls(), (QStringList{"http://one.example.com/", "http://two.example.com/",
+                                       "http://two.example.com/live"}));
+  const auto& opened = recorder_.opened;
+  EXPECT_GE(opened[1].when - opened[0].when, std::chrono::milliseconds(1000));
+  EXPECT_LT(opened[1].when - opened[0].when, std::chrono::milliseconds(1500));
+  EXPECT_LT(opened[2].when - opened[1].when, std::chrono::milliseconds(200));
+}
+
+TEST_F(OnlineServicesTest, HelpMinimisesAndOpensTheGuideOnce) {
+  QWidget window;
+  window.show();
+  OpenHelpDocument(window, "http://www.example.com/wheelwatcher/guide.pdf");
+  EXPECT_TRUE(window.isMinimized());
+  EXPECT_EQ(OpenedUrls(), QStringList{"http://www.example.com/wheelwatcher/guide.pdf"});
+}
+
+}  // namespace
+
+#include "online_services_test.moc"
