@@ -15,6 +15,7 @@
 #include "app/layout_picture.h"
 #include "app/region_code.h"
 #include "engine/control_ids.h"
+#include "online/external_links.h"
 #include "panels/ticker_panel.h"
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
@@ -133,6 +134,7 @@ void CMainDialog::OnInitDialog() {
   picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
+  if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this);
 }
 
 void CMainDialog::ConfigurePanel(CTickerPanel* panel, int columns, int direction) {
@@ -204,9 +206,13 @@ void CMainDialog::SetCaption(const std::string& caption) {
 
 void CMainDialog::PlayClickSound() { services_.clickSound.Play(); }
 
-void CMainDialog::OpenLiveWheelLinks() {}
+void CMainDialog::OpenLiveWheelLinks() { ::OpenLiveWheelLinks(*this, services_.casinoAddresses); }
 
-void CMainDialog::OpenHelpDocument() {}
+void CMainDialog::OpenHelpDocument() { ::OpenHelpDocument(*this, services_.helpAddress); }
+
+void CMainDialog::OnUpdateCheckStarted() { tracker_.OnUpdateCheckStarted(); }
+
+void CMainDialog::OnUpdateCheckFinished() { tracker_.OnUpdateCheckFinished(); }
 
 void CMainDialog::SaveSpinHistory(const std::string& report) {
   QFileDialog dialog(this);

@@ -10,6 +10,7 @@
 
 #include "engine/spin_tracker.h"
 #include "engine/tracker_window.h"
+#include "online/update_worker.h"
 
 class CLayoutPicture;
 class CTickerPanel;
@@ -31,11 +32,15 @@ struct MainDialogServices {
   std::function<QString(QFileDialog&)> runSaveDialog;
   // Tells the user that the spin history could not be saved, and why.
   std::function<void(const QString& reason)> reportSaveFailure;
+  // The update check, started last at start-up; tests leave it out.
+  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&)> startUpdateCheck;
+  std::string helpAddress;
+  std::array<std::string, 3> casinoAddresses;
 };
 
 // The one window: the layout picture with its panels, History columns and overlays on top, always
 // on top of other windows and never resized. It owns the spin tracker and shows what it is told.
-class CMainDialog : public QDialog, public TrackerWindow {
+class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObserver {
   Q_OBJECT
  public:
   explicit CMainDialog(MainDialogServices services, QWidget* parent = nullptr);
@@ -60,6 +65,10 @@ class CMainDialog : public QDialog, public TrackerWindow {
   void OpenHelpDocument() override;
   void SaveSpinHistory(const std::string& report) override;
 
+  // UpdateCheckObserver
+  void OnUpdateCheckStarted() override;
+  void OnUpdateCheckFinished() override;
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -79,4 +88,6 @@ class CMainDialog : public QDialog, public TrackerWindow {
   std::map<int, CTickerPanel*> panels_;
   std::array<HistoryColumnModel*, 3> historyColumns_{};
   std::map<int, QTimer*> timers_;
+  // Last, so the check is stopped before anything it reports to goes away.
+  std::unique_ptr<CUpdateWorker> updateWorker_;
 };

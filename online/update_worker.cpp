@@ -45,7 +45,7 @@ void MarkCallDone(UpdateCheckShared& shared) {
 
 }  // namespace
 
-CUpdateWorker::CUpdateWorker(UpdateRequest request, IUpdateCheckObserver& observer,
+CUpdateWorker::CUpdateWorker(UpdateRequest request, UpdateCheckObserver& observer,
                              UpdateCheckOptions options)
     : request_(std::move(request)),
       observer_(observer),
@@ -82,12 +82,12 @@ bool CUpdateWorker::StopRequested() const {
 }
 
 void CUpdateWorker::Run() {
-  if (!Notify(&IUpdateCheckObserver::OnUpdateCheckStarted)) return;
+  if (!Notify(&UpdateCheckObserver::OnUpdateCheckStarted)) return;
   RunCheck();
-  Notify(&IUpdateCheckObserver::OnUpdateCheckFinished);
+  Notify(&UpdateCheckObserver::OnUpdateCheckFinished);
 }
 
-bool CUpdateWorker::Notify(void (IUpdateCheckObserver::*notification)()) {
+bool CUpdateWorker::Notify(void (UpdateCheckObserver::*notification)()) {
   std::unique_lock lock(shared_->mutex);
   if (shared_->stopRequested) return false;
   shared_->callDone = false;
@@ -167,7 +167,7 @@ void CUpdateWorker::AskQuestion() {
 
 std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddress,
                                                 const std::string& currentVersion,
-                                                IUpdateCheckObserver& observer,
+                                                UpdateCheckObserver& observer,
                                                 UpdateCheckOptions options) {
   UpdateRequest request;
   request.documentAddress = documentAddress;

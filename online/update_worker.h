@@ -12,13 +12,13 @@ class QMessageBox;
 
 // Told, on the user-interface thread, when an update check begins its network work and when it has
 // ended whatever its outcome. Each call is synchronous: the worker waits until it returns.
-class IUpdateCheckObserver {
+class UpdateCheckObserver {
  public:
   virtual void OnUpdateCheckStarted() = 0;
   virtual void OnUpdateCheckFinished() = 0;
 
  protected:
-  ~IUpdateCheckObserver() = default;
+  ~UpdateCheckObserver() = default;
 };
 
 struct UpdateCheckOptions {
@@ -40,7 +40,7 @@ struct UpdateCheckShared;
 // OnUpdateCheckFinished is safe.
 class CUpdateWorker {
  public:
-  CUpdateWorker(UpdateRequest request, IUpdateCheckObserver& observer,
+  CUpdateWorker(UpdateRequest request, UpdateCheckObserver& observer,
                 UpdateCheckOptions options = {});
   ~CUpdateWorker();
   CUpdateWorker(const CUpdateWorker&) = delete;
@@ -52,12 +52,12 @@ class CUpdateWorker {
  private:
   void Run();
   void RunCheck();
-  bool Notify(void (IUpdateCheckObserver::*notification)());
+  bool Notify(void (UpdateCheckObserver::*notification)());
   void AskQuestion();
   bool StopRequested() const;
 
   UpdateRequest request_;
-  IUpdateCheckObserver& observer_;
+  UpdateCheckObserver& observer_;
   UpdateCheckOptions options_;
   std::string agentName_;
   std::shared_ptr<UpdateCheckShared> shared_;
@@ -68,5 +68,5 @@ class CUpdateWorker {
 // as 0). Nothing when the worker cannot be started; then no notification comes either.
 std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddress,
                                                 const std::string& currentVersion,
-                                                IUpdateCheckObserver& observer,
+                                                UpdateCheckObserver& observer,
                                                 UpdateCheckOptions options = {});

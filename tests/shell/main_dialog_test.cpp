@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -9,16 +10,21 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <deque>
 #include <memory>
+#include <thread>
 
 #include "app/main_dialog.h"
 #include "engine/control_ids.h"
+#include "online/sockets_layer.h"
+#include "online/update_worker.h"
 #include "panels/ticker_panel.h"
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
 #include "systems/random_bytes.h"
 #include "tests/shell/alsa_to_file.h"
+#include "tests/support/loopback_http_server.h"
 
 // Readable failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -60,14 +66,25 @@ class MainDialogTest : public ::testing::Test {
     if (!storedSystem.isNull()) settings.setValue("Settings/SYSTEM", storedSystem);
     settings.sync();
     dialog = std::make_unique<CMainDialog>(MainDialogServices{
-        random, click, store, "V 5.004", "$",
-        [this](QFileDialog& fileDialog) {
-          savedDialogSuffix = fileDialog.defaultSuffix();
-          savedDialogFilters = fileDialog.nameFilters();
-          savedDialogConfirmsOverwrite = !fileDialog.testOption(QFileDialog::DontConfirmOverwrite);
-          return saveAs;
-        },
-        [this](const QString& reason) { saveFailures << reason; }});
+        .random = random,
+        .clickSound = click,
+        .settings = store,
+        .versionText = "V 5.004",
+        .localeCurrencySymbol = "$",
+        .runSaveDialog =
+            [this](QFileDialog& fileDialog) {
+              savedDialogSuffix = fileDialog.defaultSuffix();
+              savedDialogFilters = fileDialog.nameFilters();
+              savedDialogConfirmsOverwrite =
+                  !fileDialog.testOption(QFileDialog::DontConfirmOverwrite);
+              return saveAs;
+            },
+        .reportSaveFailure = [this](const QString& reason) { saveFailures << reason; },
+        .startUpdateCheck = startUpdateCheck,
+        .helpAddress = "http://help.example.com/guide.pdf",
+        .casinoAddresses = {"http://one.example.com/", "http://two.example.com/",
+                            "http://two.example.com/live"},
+    });
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
   }
@@ -102,6 +119,15 @@ class MainDialogTest : public ::testing::Test {
   QStringList savedDialogFilters;
   bool savedDialogConfirmsOverwrite = false;
   QStringList saveFailures;
+  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&)> startUpdateCheck;
+};
+
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QStringList opened;
+ public slots:
+  void Open(const QUrl& url) { opened << url.toString(); }
 };
 
 constexpr int kOverlays[] = {1001, 1009, 1010, 1011, 1012, 1013, 1014,
@@ -255,3 +281,43 @@ TEST_F(MainDialogTest, EnterAndEscapeDoNothing) {
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(dialog->result(), 0);
 }
+
+TEST_F(MainDialogTest, HelpAndLiveWheelMinimiseTheWindowAndOpenTheirPages) {
+  UrlRecorder recorder;
+  QDesktopServices::setUrlHandler("http", &recorder, "Open");
+  Open();
+  Press(QPoint(242, 360));  // HELP
+  EXPECT_TRUE(dialog->isMinimized());
+  EXPECT_EQ(recorder.opened, QStringList{"http://help.example.com/guide.pdf"});
+  dialog->showNormal();
+  Press(QPoint(250, 22));  // LIVE WHEEL
+  EXPECT_TRUE(dialog->isMinimized());
+  EXPECT_EQ(recorder.opened,
+            (QStringList{"http://help.example.com/guide.pdf", "http://one.example.com/",
+                         "http://two.example.com/", "http://two.example.com/live"}));
+  QDesktopServices::unsetUrlHandler("http");
+}
+
+TEST_F(MainDialogTest, CaptionShowsTheUpdateCheckWhileItRuns) {
+  CSocketsLayer sockets;
+  ASSERT_TRUE(sockets.Start());
+  setenv("no_proxy", "127.0.0.1", 1);
+  // A server that trickles its answer for about two seconds, then offers nothing newer.
+  LoopbackHttpServer server([](const LoopbackHttpServer::Connection& connection) {
+    connection.Send("HTTP/1.0 200 OK\r\n\r\n<Program_Version>5.0.0.4</Program_Version>");
+    for (int i = 0; i < 6 && connection.Send(" "); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    }
+  });
+  startUpdateCheck = [&server](UpdateCheckObserver& observer) {
+    return StartUpdateCheck("http://127.0.0.1/update.xml", "V 5.004", observer,
+                            UpdateCheckOptions{.port = server.port(), .onQuestionShown = {}});
+  };
+  Open();
+  QTRY_COMPARE_WITH_TIMEOUT(dialog->windowTitle(), QString("Updating "), 1000);
+  QTRY_COMPARE_WITH_TIMEOUT(dialog->windowTitle(), QString("Updating.. "), 1000);
+  QTRY_COMPARE_WITH_TIMEOUT(dialog->windowTitle(), QString("V 5.004 Wheelwatcher  "), 4000);
+  EXPECT_EQ(dialog->Tracker().BusyCount(), 0);
+}
+
+#include "main_dialog_test.moc"

@@ -39,7 +39,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 // Stands in for the main window: keeps the busy count as it does, and checks the thread.
-class BusyCountingWindow : public IUpdateCheckObserver {
+class BusyCountingWindow : public UpdateCheckObserver {
  public:
   void OnUpdateCheckStarted() override {
     EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
