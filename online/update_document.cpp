@@ -109,9 +109,6 @@ std::optional<DocumentLocation> SplitDocumentAddress(std::string_view address) {
   }
   if (host.empty()) return std::nullopt;
 
-  DocumentLocation location{std::string(host), std::string(path)};
-  if (location.objectPath.empty() || location.objectPath.front() != '/') {
-    location.objectPath.insert(0, "/");
-  }
-  return location;
+  const bool rooted = !path.empty() && path.front() == '/';
+  return DocumentLocation{std::string(host), (rooted ? "" : "/") + std::string(path)};
 }
