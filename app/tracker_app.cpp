@@ -22,8 +22,8 @@ QByteArray ReadResource(const QString& path) {
 
 CTrackerApp::CTrackerApp(int& argc, char** argv) : QApplication(argc, argv) {
   setOrganizationName(QStringLiteral("KORMEL"));
+  // No display name: the platform would append it to every caption ("... — Wheelwatcher").
   setApplicationName(QStringLiteral("Wheelwatcher"));
-  setApplicationDisplayName(QStringLiteral("Wheelwatcher"));
 }
 
 bool CTrackerApp::InitInstance() {

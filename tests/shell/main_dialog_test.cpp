@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -74,6 +75,7 @@ class MainDialogTest : public ::testing::Test {
         .runSaveDialog =
             [this](QFileDialog& fileDialog) {
               savedDialogSuffix = fileDialog.defaultSuffix();
+              savedDialogName = QFileInfo(fileDialog.selectedFiles().value(0)).fileName();
               savedDialogFilters = fileDialog.nameFilters();
               savedDialogConfirmsOverwrite =
                   !fileDialog.testOption(QFileDialog::DontConfirmOverwrite);
@@ -116,6 +118,7 @@ class MainDialogTest : public ::testing::Test {
   std::unique_ptr<CMainDialog> dialog;
   QString saveAs;
   QString savedDialogSuffix;
+  QString savedDialogName;
   QStringList savedDialogFilters;
   bool savedDialogConfirmsOverwrite = false;
   QStringList saveFailures;
@@ -152,6 +155,48 @@ TEST_F(MainDialogTest, StartsWithEverythingInPlaceAndHidden) {
   EXPECT_EQ(dialog->Control(control::kBankPanel)->geometry(), QRect(8, 529, 118, 19));
   EXPECT_EQ(dialog->Control(1014)->geometry(), QRect(156, 205, 26, 54));
   EXPECT_EQ(dialog->Control(1021)->geometry(), QRect(210, 380, 66, 30));
+}
+
+TEST_F(MainDialogTest, PanelsShowOneRowOfSmallWhiteGlyphsPaddedWithBlanks) {
+  Open();
+  const struct {
+    int id;
+    int columns;
+    int direction;
+  } panels[] = {{control::kAdviceTicker, 19, 0},
+                {control::kNumberPanel, 2, 1},
+                {control::kStatusPanel, 10, 1},
+                {control::kBankPanel, 10, 1}};
+  for (const auto& each : panels) {
+    const auto* panel = static_cast<CTickerPanel*>(dialog->Control(each.id));
+    EXPECT_EQ(panel->rows(), 1) << each.id;
+    EXPECT_EQ(panel->columns(), each.columns) << each.id;
+    EXPECT_EQ(panel->direction(), each.direction) << each.id;
+    EXPECT_EQ(panel->columnPitch(), 11) << each.id;
+    EXPECT_EQ(panel->rowPitch(), 15) << each.id;
+    EXPECT_TRUE(panel->isRunning()) << each.id;
+    EXPECT_EQ(panel->scrollPeriod(), 150) << each.id;
+  }
+  // The first scroll tick pads a still panel's text with blanks up to its columns.
+  QTRY_COMPARE_WITH_TIMEOUT(PanelText(control::kStatusPanel), QString("SPIN 0    "), 1000);
+
+  // Lit dots white, unlit dots and background black.
+  const QImage status = dialog->Control(control::kStatusPanel)->grab().toImage();
+  int white = 0;
+  for (int y = 0; y < status.height(); ++y) {
+    for (int x = 0; x < status.width(); ++x) {
+      const QRgb pixel = status.pixel(x, y) & 0xFFFFFF;
+      ASSERT_TRUE(pixel == 0 || pixel == 0xFFFFFF) << x << "," << y;
+      if (pixel != 0) ++white;
+    }
+  }
+  EXPECT_GT(white, 0);
+  // The last cell holds a padding blank: all its dots are unlit, so all black.
+  for (int y = 0; y < 15; ++y) {
+    for (int x = 9 * 11; x < 10 * 11; ++x) {
+      ASSERT_EQ(status.pixel(x, y) & 0xFFFFFF, 0u) << x << "," << y;
+    }
+  }
 }
 
 TEST_F(MainDialogTest, PressOnANumberPlaysTheClickAndEntersTheSpin) {
@@ -237,6 +282,7 @@ TEST_F(MainDialogTest, ExportsThroughTheSaveDialogAndReportsAFailedWrite) {
   Press(kNumber17);
   saveAs = folder.filePath("history.txt");
   Press(kSystemButton);
+  EXPECT_EQ(savedDialogName, "Wheelwatcher Spin History.txt");  // the default name, suffix added
   EXPECT_EQ(savedDialogSuffix, "txt");
   EXPECT_EQ(savedDialogFilters, QStringList{"Text files (*.txt)"});
   EXPECT_TRUE(savedDialogConfirmsOverwrite);
