@@ -11,7 +11,12 @@ const QString kSystemKey = QStringLiteral("Settings/SYSTEM");
 
 std::string SettingsStore::ReadSystemText() const {
   const QSettings settings(kOrganisation, kApplication);
-  return settings.value(kSystemKey, QStringLiteral("1")).toString().toStdString();
+  const QVariant value = settings.value(kSystemKey, QStringLiteral("1"));
+  // An unquoted comma in a hand-edited file makes the store read a list; keep the text as written.
+  if (value.typeId() == QMetaType::QStringList) {
+    return value.toStringList().join(QLatin1Char(',')).toStdString();
+  }
+  return value.toString().toStdString();
 }
 
 void SettingsStore::WriteSystemText(const std::string& text) {

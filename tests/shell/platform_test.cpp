@@ -84,6 +84,13 @@ TEST(SettingsStore, DefaultsToOneAndRoundTripsTextExactly) {
   }
   const QString file =
       QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")) + "/KORMEL/Wheelwatcher.conf";
+  // A hand-edited value with a comma is read back as it stands.
+  {
+    QFile handEdited(file);
+    ASSERT_TRUE(handEdited.open(QIODevice::WriteOnly));
+    handEdited.write("[Settings]\nSYSTEM=3,4\n");
+  }
+  EXPECT_EQ(SettingsStore().ReadSystemText(), "3,4");
   store.WriteSystemText("5");
   QFile written(file);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
