@@ -148,6 +148,8 @@ void CUpdateWorker::AskQuestion() {
                             QMessageBox::Yes | QMessageBox::No);
         box->setTextFormat(Qt::PlainText);
         box->setWindowModality(Qt::NonModal);
+        // The main window stays above everything; without this the question would hide behind it.
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
         box->setDefaultButton(QMessageBox::Yes);
         shared->question = box;
         QObject::connect(box, &QMessageBox::finished, box, [shared, box, downloadAddress] {

@@ -243,6 +243,7 @@ TEST_F(OnlineServicesTest, EachCheckEndsWithTheBusyCountBackAtZero) {
       EXPECT_EQ(box.textFormat(), Qt::PlainText);
       EXPECT_EQ(box.windowModality(), Qt::NonModal);
       EXPECT_EQ(box.parentWidget(), nullptr);
+      EXPECT_TRUE(box.windowFlags() & Qt::WindowStaysOnTopHint);
       EXPECT_EQ(window.busyCount, 1);
       box.button(c.reply == Reply::kYes ? QMessageBox::Yes : QMessageBox::No)->click();
     };
