@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -109,9 +110,8 @@ std::optional<DocumentLocation> SplitDocumentAddress(std::string_view address) {
   }
   if (host.empty()) return std::nullopt;
 
-  DocumentLocation location{std::string(host), std::string(path)};
-  if (location.objectPath.empty() || location.objectPath.front() != '/') {
-    location.objectPath.insert(0, "/");
-  }
-  return location;
+  // Built by appending: GCC 12 warns falsely (-Wrestrict) about inserting at the front.
+  std::string objectPath = path.starts_with('/') ? std::string() : std::string("/");
+  objectPath.append(path);
+  return DocumentLocation{std::string(host), std::move(objectPath)};
 }
