@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
 
@@ -63,6 +64,17 @@ class MainWindowDriver {
   void Press(int regionCode) {
     QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, {},
                       pressPoints_.at(static_cast<std::size_t>(regionCode)));
+  }
+  // The same press and release handed straight to the window, with no other event processed:
+  // the press's own work and nothing the window does afterwards (layout, paint).
+  void DeliverPress(int regionCode) {
+    const QPointF where = pressPoints_.at(static_cast<std::size_t>(regionCode));
+    const QPointF global = window_->mapToGlobal(where);
+    QMouseEvent press(QEvent::MouseButtonPress, where, global, Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(window_->windowHandle(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, where, global, Qt::LeftButton, Qt::NoButton,
+                        {});
+    QApplication::sendEvent(window_->windowHandle(), &release);
   }
   bool CanPress(int regionCode) const {
     return regionCode >= 0 && regionCode < region::kNone &&
