@@ -101,7 +101,10 @@ void StartToFirstPaint(benchmark::State& state) {
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(output[1]);
-    if (spawned != 0) return state.SkipWithError("cannot start the executable");
+    if (spawned != 0) {
+      close(output[0]);
+      return state.SkipWithError("cannot start the executable");
+    }
     FILE* reader = fdopen(output[0], "r");
     long long paintedAt = 0;
     long rssKb = 0;
