@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <utility>
 
 namespace {
 
@@ -110,8 +109,6 @@ std::optional<DocumentLocation> SplitDocumentAddress(std::string_view address) {
   }
   if (host.empty()) return std::nullopt;
 
-  // Built by appending: GCC 12 warns falsely (-Wrestrict) about inserting at the front.
-  std::string objectPath = path.starts_with('/') ? std::string() : std::string("/");
-  objectPath.append(path);
-  return DocumentLocation{std::string(host), std::move(objectPath)};
+  const bool rooted = !path.empty() && path.front() == '/';
+  return DocumentLocation{std::string(host), (rooted ? "" : "/") + std::string(path)};
 }
