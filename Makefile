@@ -1,4 +1,5 @@
-# Thin wrapper over CMake: `make run` builds and starts the program, `make test` builds and runs every test.
+# Thin wrapper over CMake: `make run` builds and starts the program, `make test` builds and runs every
+# test, `make bench` measures the program against its budgets.
 BUILD ?= build
 CMAKE_FLAGS ?=
 
@@ -20,6 +21,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# Builds the benchmarks optimised (RelWithDebInfo) and prints one line per budget.
+bench: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWHEELWATCHER_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target wheelwatcher_bench
+	$(BUILD)/bin/wheelwatcher_bench
 
 clean:
 	rm -rf $(BUILD)

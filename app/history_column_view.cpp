@@ -1,5 +1,10 @@
 #include "app/history_column_view.h"
 
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
 HistoryColumnModel::HistoryColumnModel(const SpinTracker& tracker, HistoryColumn column,
                                        QColor textColour, QObject* parent)
     : QAbstractListModel(parent), tracker_(tracker), column_(column), textColour_(textColour) {}
@@ -43,7 +48,7 @@ void HistoryColumnModel::Cleared() {
 }
 
 HistoryColumnView::HistoryColumnView(HistoryColumnModel* model, QWidget* parent)
-    : QListView(parent) {
+    : QAbstractItemView(parent) {
   setModel(model);
   setFrameShape(QFrame::NoFrame);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -51,11 +56,94 @@ HistoryColumnView::HistoryColumnView(HistoryColumnModel* model, QWidget* parent)
   setSelectionMode(QAbstractItemView::NoSelection);
   setFocusPolicy(Qt::NoFocus);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setUniformItemSizes(true);  // keeps layout constant-time however long the history grows
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setAutoScroll(false);
   QPalette colours = palette();
   colours.setColor(QPalette::Base, Qt::black);
   colours.setColor(QPalette::Window, Qt::black);
   setPalette(colours);
   viewport()->setAutoFillBackground(true);
+  connect(model, &QAbstractItemModel::rowsInserted, this, &HistoryColumnView::RowsChanged);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, &HistoryColumnView::RowsChanged);
+  connect(model, &QAbstractItemModel::modelReset, this, &HistoryColumnView::RowsChanged);
+}
+
+int HistoryColumnView::RowCount() const { return model() ? model()->rowCount() : 0; }
+
+int HistoryColumnView::RowHeight() const {
+  if (RowCount() == 0) return 1;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const QModelIndex first = model()->index(0, 0);
+  return std::max(1, itemDelegateForIndex(first)->sizeHint(option, first).height());
+}
+
+QRect HistoryColumnView::visualRect(const QModelIndex& index) const {
+  if (!index.isValid()) return {};
+  const int height = RowHeight();
+  return QRect(0, (index.row() - verticalOffset()) * height, viewport()->width(), height);
+}
+
+void HistoryColumnView::scrollTo(const QModelIndex& index, ScrollHint /*hint*/) {
+  if (!index.isValid()) return;
+  const int visibleRows = std::max(1, viewport()->height() / RowHeight());
+  const int top = verticalOffset();
+  if (index.row() < top) {
+    verticalScrollBar()->setValue(index.row());
+  } else if (index.row() >= top + visibleRows) {
+    verticalScrollBar()->setValue(index.row() - visibleRows + 1);
+  }
+}
+
+QModelIndex HistoryColumnView::indexAt(const QPoint& point) const {
+  if (!viewport()->rect().contains(point)) return {};
+  const int row = verticalOffset() + point.y() / RowHeight();
+  return row < RowCount() ? model()->index(row, 0) : QModelIndex();
+}
+
+QModelIndex HistoryColumnView::moveCursor(CursorAction /*cursorAction*/,
+                                          Qt::KeyboardModifiers /*modifiers*/) {
+  return {};  // the columns take no keyboard focus
+}
+
+int HistoryColumnView::horizontalOffset() const { return 0; }
+
+int HistoryColumnView::verticalOffset() const { return verticalScrollBar()->value(); }
+
+bool HistoryColumnView::isIndexHidden(const QModelIndex& /*index*/) const { return false; }
+
+void HistoryColumnView::setSelection(const QRect& /*rect*/,
+                                     QItemSelectionModel::SelectionFlags /*command*/) {}
+
+QRegion HistoryColumnView::visualRegionForSelection(const QItemSelection& /*selection*/) const {
+  return {};
+}
+
+void HistoryColumnView::updateGeometries() {
+  const int visibleRows = viewport()->height() / RowHeight();
+  verticalScrollBar()->setSingleStep(1);
+  verticalScrollBar()->setPageStep(std::max(1, visibleRows));
+  verticalScrollBar()->setRange(0, std::max(0, RowCount() - visibleRows));
+  QAbstractItemView::updateGeometries();
+}
+
+void HistoryColumnView::scrollContentsBy(int /*dx*/, int /*dy*/) { viewport()->update(); }
+
+void HistoryColumnView::RowsChanged() {
+  updateGeometries();
+  viewport()->update();
+}
+
+void HistoryColumnView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(viewport());
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const int height = RowHeight();
+  const int rows = RowCount();
+  for (int row = verticalOffset(), y = 0; row < rows && y < viewport()->height();
+       ++row, y += height) {
+    const QModelIndex index = model()->index(row, 0);
+    option.rect = QRect(0, y, viewport()->width(), height);
+    itemDelegateForIndex(index)->paint(&painter, option, index);
+  }
 }

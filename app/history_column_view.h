@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QAbstractListModel>
 #include <QColor>
-#include <QListView>
 
 #include "engine/spin_tracker.h"
 
@@ -28,9 +28,32 @@ class HistoryColumnModel : public QAbstractListModel {
   int rows_ = 0;
 };
 
-// The list box that shows a column: black, borderless, without scroll bars or selection.
-class HistoryColumnView : public QListView {
+// The list box that shows a column: black, borderless, without scroll bars or selection. It lays
+// out nothing: rows are of one height, so the rows in sight follow from the scroll position alone,
+// and adding a row to a long history costs no more than adding one to a short history. Scrolling
+// (the mouse wheel still moves it) goes by whole rows.
+class HistoryColumnView : public QAbstractItemView {
   Q_OBJECT
  public:
   HistoryColumnView(HistoryColumnModel* model, QWidget* parent);
+
+  QRect visualRect(const QModelIndex& index) const override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+  QModelIndex indexAt(const QPoint& point) const override;
+
+ protected:
+  QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+  int horizontalOffset() const override;
+  int verticalOffset() const override;
+  bool isIndexHidden(const QModelIndex& index) const override;
+  void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+  QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+  void updateGeometries() override;
+  void scrollContentsBy(int dx, int dy) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void RowsChanged();
+  int RowHeight() const;
+  int RowCount() const;
 };

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QMessageBox>
 
+#include "app/first_paint_report.h"
 #include "app/main_dialog.h"
 #include "online/fixed_addresses.h"
 #include "online/sockets_layer.h"
@@ -54,6 +55,7 @@ bool CTrackerApp::InitInstance() {
       .helpAddress = kHelpAddress,
       .casinoAddresses = {kCasinoAddress1, kCasinoAddress2, kCasinoAddress3},
   });
+  FirstPaintReport::InstallIfRequested(window);
   window.exec();
   return true;
 }

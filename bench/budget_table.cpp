@@ -1,0 +1,53 @@
+#include "bench/budget_table.h"
+
+#include <iomanip>
+#include <sstream>
+
+void BudgetReporter::ReportRuns(const std::vector<Run>& runs) {
+  for (const Run& run : runs) {
+    if (run.error_occurred) continue;
+    auto& counters = counters_[run.benchmark_name()];
+    for (const auto& [name, counter] : run.counters) counters[name] = counter.value;
+  }
+  ConsoleReporter::ReportRuns(runs);
+}
+
+double BudgetReporter::Figure(const std::string& benchmark, const std::string& counter) const {
+  for (const auto& [name, counters] : counters_) {
+    if (name.rfind(benchmark, 0) != 0) continue;
+    const auto found = counters.find(counter);
+    if (found != counters.end()) return found->second;
+  }
+  return -1;
+}
+
+bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>& budgets,
+                      std::ostream& out) {
+  bool allMet = true;
+  out << "\nBudgets: figure measured, budget, ratio (figure / budget)\n";
+  for (const Budget& budget : budgets) {
+    std::ostringstream figures;
+    figures << std::fixed << std::setprecision(3);
+    double judged = -1;
+    for (const std::string& benchmark : budget.benchmarks) {
+      judged = reporter.Figure(benchmark, budget.counter);
+      if (figures.tellp() > 0) figures << " / ";
+      if (judged < 0) {
+        figures << "missing";
+      } else {
+        figures << judged;
+      }
+    }
+    figures << ' ' << budget.unit;
+    const bool met = judged >= 0 && judged <= budget.limit;
+    allMet = allMet && met;
+    out << std::left << std::setw(58) << budget.what << std::right << std::setw(30) << figures.str()
+        << "   budget " << std::setw(7) << budget.limit << ' ' << std::left << std::setw(4)
+        << budget.unit << std::right << "  ratio " << std::fixed << std::setprecision(3)
+        << std::setw(6) << (judged < 0 ? 0.0 : judged / budget.limit) << (met ? "  OK" : "  OVER")
+        << '\n';
+    out.unsetf(std::ios::fixed);
+    out << std::setprecision(6);
+  }
+  return allMet;
+}
