@@ -9,9 +9,9 @@
 
 namespace {
 
-using test_images::BlockSpec;
+using test_images::BlockShape;
 using test_images::ElfFile;
-using test_images::ElfSpec;
+using test_images::ElfShape;
 using test_images::VersionBlock;
 
 class MemoryByteSource : public ByteSource {
@@ -47,10 +47,10 @@ TEST(VersionSectionTest, FindsTheSectionInEveryElfClassAndByteOrder) {
   const std::vector<std::uint8_t> block = VersionBlock();
   for (bool is64 : {true, false}) {
     for (bool bigEndian : {false, true}) {
-      ElfSpec spec;
-      spec.is64 = is64;
-      spec.bigEndian = bigEndian;
-      const auto found = Find(ElfFile(block, spec));
+      ElfShape shape;
+      shape.is64 = is64;
+      shape.bigEndian = bigEndian;
+      const auto found = Find(ElfFile(block, shape));
       ASSERT_TRUE(found) << "64-bit " << is64 << ", big-endian " << bigEndian;
       EXPECT_EQ(*found, block);
     }
@@ -90,19 +90,19 @@ TEST(VersionSectionTest, DamagedOrForeignFilesGiveNothing) {
 
 TEST(VersionSectionTest, OnlyTheExactNameWithContentsCounts) {
   for (const char* name : {".wheelwatcher.versio", ".wheelwatcher.version2", ".data"}) {
-    ElfSpec spec;
-    spec.sectionName = name;
-    EXPECT_FALSE(Find(ElfFile(VersionBlock(), spec))) << name;
+    ElfShape shape;
+    shape.sectionName = name;
+    EXPECT_FALSE(Find(ElfFile(VersionBlock(), shape))) << name;
   }
-  ElfSpec noBits;
+  ElfShape noBits;
   noBits.sectionType = 8;
   EXPECT_FALSE(Find(ElfFile(VersionBlock(), noBits)));
 }
 
 TEST(VersionBlockTest, ValidBlockGivesFixedRecordAndTranslations) {
-  BlockSpec spec;
-  spec.translations = {0x04E40409, 0x04B00407};
-  const std::vector<std::uint8_t> block = VersionBlock(spec);
+  BlockShape shape;
+  shape.translations = {0x04E40409, 0x04B00407};
+  const std::vector<std::uint8_t> block = VersionBlock(shape);
   const auto parsed = ParseVersionBlock(block);
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->fixedInfo.signature, kFixedFileInfoSignature);
@@ -112,9 +112,9 @@ TEST(VersionBlockTest, ValidBlockGivesFixedRecordAndTranslations) {
 }
 
 TEST(VersionBlockTest, BadBlocksGiveNothing) {
-  BlockSpec wrongSignature;
+  BlockShape wrongSignature;
   wrongSignature.signature = 0xFEEF04BC;
-  BlockSpec noTranslation;
+  BlockShape noTranslation;
   noTranslation.translations.clear();
   const std::vector<std::uint8_t> valid = VersionBlock();
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-using test_images::BlockSpec;
+using test_images::BlockShape;
 using test_images::ElfFile;
 using test_images::VersionBlock;
 
@@ -35,11 +35,11 @@ class VersionReaderFileTest : public ::testing::Test {
 };
 
 TEST_F(VersionReaderFileTest, OnlyFilesWithACompleteBlockGiveAVersion) {
-  BlockSpec wrongSignature;
+  BlockShape wrongSignature;
   wrongSignature.signature = 0x12345678;
-  BlockSpec noTranslation;
+  BlockShape noTranslation;
   noTranslation.translations.clear();
-  BlockSpec twoDigitParts;
+  BlockShape twoDigitParts;
   twoDigitParts.fileVersionHigh = 0x00010002;
   twoDigitParts.fileVersionLow = 0x000A0003;
   std::vector<std::uint8_t> truncated = ElfFile(VersionBlock());
@@ -69,7 +69,7 @@ TEST_F(VersionReaderFileTest, OnlyFilesWithACompleteBlockGiveAVersion) {
 TEST_F(VersionReaderFileTest, AFailedLoadOrResetLeavesNothingOfTheLastBlock) {
   CVersionReader reader;
   ASSERT_TRUE(reader.Load(Write("valid", ElfFile(VersionBlock()))));
-  BlockSpec wrongSignature;
+  BlockShape wrongSignature;
   wrongSignature.signature = 0;
   EXPECT_FALSE(reader.Load(Write("bad", ElfFile(VersionBlock(wrongSignature)))));
   EXPECT_EQ((FileVersionParts{0, 0, 0, 0}), reader.FileVersion());

@@ -16,24 +16,24 @@ inline void AppendWord(std::vector<std::uint8_t>& bytes, std::uint64_t value, in
   }
 }
 
-struct BlockSpec {
+struct BlockShape {
   std::uint32_t signature = 0xFEEF04BD;
   std::uint32_t fileVersionHigh = 0x00050000;
   std::uint32_t fileVersionLow = 0x00000004;
   std::vector<std::uint32_t> translations = {0x04E40409};
 };
 
-inline std::vector<std::uint8_t> VersionBlock(const BlockSpec& spec = {}) {
+inline std::vector<std::uint8_t> VersionBlock(const BlockShape& shape = {}) {
   std::vector<std::uint8_t> block;
-  const std::uint32_t tableBytes = static_cast<std::uint32_t>(spec.translations.size() * 4);
+  const std::uint32_t tableBytes = static_cast<std::uint32_t>(shape.translations.size() * 4);
   AppendWord(block, 8 + 13 * 4 + 4 + tableBytes, 4);
   AppendWord(block, 13 * 4, 4);
-  const std::uint32_t words[13] = {spec.signature,
+  const std::uint32_t words[13] = {shape.signature,
                                    0x00010000,
-                                   spec.fileVersionHigh,
-                                   spec.fileVersionLow,
-                                   spec.fileVersionHigh,
-                                   spec.fileVersionLow,
+                                   shape.fileVersionHigh,
+                                   shape.fileVersionLow,
+                                   shape.fileVersionHigh,
+                                   shape.fileVersionLow,
                                    0x3F,
                                    0,
                                    0x00040004,
@@ -43,11 +43,11 @@ inline std::vector<std::uint8_t> VersionBlock(const BlockSpec& spec = {}) {
                                    0};
   for (std::uint32_t word : words) AppendWord(block, word, 4);
   AppendWord(block, tableBytes, 4);
-  for (std::uint32_t entry : spec.translations) AppendWord(block, entry, 4);
+  for (std::uint32_t entry : shape.translations) AppendWord(block, entry, 4);
   return block;
 }
 
-struct ElfSpec {
+struct ElfShape {
   bool is64 = true;
   bool bigEndian = false;
   std::string sectionName = ".wheelwatcher.version";
@@ -56,14 +56,14 @@ struct ElfSpec {
 
 // An ELF file with a null section, the section-name table and one section holding `contents`.
 inline std::vector<std::uint8_t> ElfFile(const std::vector<std::uint8_t>& contents,
-                                         const ElfSpec& spec = {}) {
-  const int width = spec.is64 ? 8 : 4;
-  const std::size_t headerBytes = spec.is64 ? 64 : 52;
-  const std::size_t sectionHeaderBytes = spec.is64 ? 64 : 40;
+                                         const ElfShape& shape = {}) {
+  const int width = shape.is64 ? 8 : 4;
+  const std::size_t headerBytes = shape.is64 ? 64 : 52;
+  const std::size_t sectionHeaderBytes = shape.is64 ? 64 : 40;
   std::vector<std::uint8_t> names = {0};
   names.insert(names.end(), {'.', 's', 'h', 's', 't', 'r', 't', 'a', 'b', 0});
   const std::uint32_t ownNameOffset = static_cast<std::uint32_t>(names.size());
-  names.insert(names.end(), spec.sectionName.begin(), spec.sectionName.end());
+  names.insert(names.end(), shape.sectionName.begin(), shape.sectionName.end());
   names.push_back(0);
 
   const std::uint64_t namesOffset = headerBytes;
@@ -74,11 +74,11 @@ inline std::vector<std::uint8_t> ElfFile(const std::vector<std::uint8_t>& conten
                                     'E',
                                     'L',
                                     'F',
-                                    static_cast<std::uint8_t>(spec.is64 ? 2 : 1),
-                                    static_cast<std::uint8_t>(spec.bigEndian ? 2 : 1),
+                                    static_cast<std::uint8_t>(shape.is64 ? 2 : 1),
+                                    static_cast<std::uint8_t>(shape.bigEndian ? 2 : 1),
                                     1};
   file.resize(16, 0);
-  const bool be = spec.bigEndian;
+  const bool be = shape.bigEndian;
   AppendWord(file, 2, 2, be);                // e_type: executable
   AppendWord(file, 62, 2, be);               // e_machine
   AppendWord(file, 1, 4, be);                // e_version
@@ -108,7 +108,7 @@ inline std::vector<std::uint8_t> ElfFile(const std::vector<std::uint8_t>& conten
   };
   sectionHeader(0, 0, 0, 0);
   sectionHeader(1, 3, namesOffset, names.size());
-  sectionHeader(ownNameOffset, spec.sectionType, contentsOffset, contents.size());
+  sectionHeader(ownNameOffset, shape.sectionType, contentsOffset, contents.size());
   return file;
 }
 
