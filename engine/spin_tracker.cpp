@@ -198,8 +198,9 @@ void SpinTracker::PrependCaption(std::string_view text, bool keepOld) {
 }
 
 void SpinTracker::ShowVersionCaption() {
-  PrependCaption(kProductName, false);
-  PrependCaption(versionText_, true);
+  // The version before the product name, set in one go: two steps would show the product name
+  // alone for a moment on every tick.
+  PrependCaption(versionText_ + ' ' + std::string(kProductName), false);
 }
 
 void SpinTracker::AddHistoryRow(int /*number*/) {
