@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/region_code.h"
+#include "engine/region_code.h"
 
 CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColour_(kNoColour) {
   setMouseTracking(true);

@@ -1,11 +1,11 @@
-#include "engine/spin_tracker.h"
+#include "table/spin_tracker.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/region_code.h"
 #include "engine/control_ids.h"
+#include "engine/region_code.h"
 #include "systems/advice_text.h"
 #include "tracker_test_support.h"
 
