@@ -11,8 +11,10 @@ set(layer_rules
   "table    engine systems"
   "panels"
   "online"
+  "stats    engine"
+  "lab      engine systems table stats"
   "platform engine systems"
-  "app      engine systems table panels online platform resources"
+  "app      engine systems table stats panels online platform resources"
 )
 
 set(layered_folders "")
