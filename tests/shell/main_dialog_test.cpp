@@ -325,7 +325,6 @@ TEST_F(MainDialogTest, EnterAndEscapeDoNothing) {
   QTest::keyClick(dialog.get(), Qt::Key_Return);
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->result(), 0);
 }
 
 TEST_F(MainDialogTest, HelpAndLiveWheelMinimiseTheWindowAndOpenTheirPages) {
