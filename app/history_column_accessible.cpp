@@ -15,24 +15,23 @@ int RowCount(const HistoryColumnView* view) {
 HistoryColumnAccessible::HistoryColumnAccessible(HistoryColumnView* view)
     : QAccessibleWidget(view, QAccessible::List) {
   QAbstractItemModel* model = view->model();
-  // Told while the removed rows are still there: assistive technology asks about them once more.
+  // Removed rows are told about while they are still there: the bridge asks about them once more.
   connections_ << QObject::connect(model, &QAbstractItemModel::rowsInserted, view,
-                                   [this, view](const QModelIndex&, int first, int last) {
-                                     const int rows = RowCount(view);
+                                   [this](const QModelIndex&, int first, int last) {
+                                     // Without a listener, no item is made just to be told of.
                                      if (!QAccessible::isActive()) return;
                                      for (int row = last; row >= first; --row) {
-                                       QAccessibleEvent created(ItemForSpin(rows - 1 - row),
+                                       QAccessibleEvent created(ItemForSpin(SpinOfRow(row)),
                                                                 QAccessible::ObjectCreated);
                                        QAccessible::updateAccessibility(&created);
                                      }
                                    })
                << QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, view,
-                                   [this, view](const QModelIndex&, int first, int last) {
-                                     const int rows = RowCount(view);
-                                     ForgetSpins(rows - 1 - last, rows - 1 - first);
+                                   [this](const QModelIndex&, int first, int last) {
+                                     ForgetSpins(SpinOfRow(last), SpinOfRow(first));
                                    })
                << QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, view,
-                                   [this, view] { ForgetSpins(0, RowCount(view) - 1); });
+                                   [this] { ForgetSpins(0, childCount() - 1); });
 }
 
 HistoryColumnAccessible::~HistoryColumnAccessible() {
@@ -47,11 +46,8 @@ void HistoryColumnAccessible::ForgetSpins(int firstSpin, int lastSpin) {
     if (static_cast<std::size_t>(spin) >= itemIds_.size()) break;
     QAccessible::Id& id = itemIds_[static_cast<std::size_t>(spin)];
     if (id == 0) continue;
-    if (QAccessible::isActive()) {
-      QAccessibleEvent destroyed(QAccessible::accessibleInterface(id),
-                                 QAccessible::ObjectDestroyed);
-      QAccessible::updateAccessibility(&destroyed);
-    }
+    QAccessibleEvent destroyed(QAccessible::accessibleInterface(id), QAccessible::ObjectDestroyed);
+    QAccessible::updateAccessibility(&destroyed);
     QAccessible::deleteAccessibleInterface(id);
     id = 0;
   }
@@ -75,10 +71,11 @@ int HistoryColumnAccessible::childCount() const {
   return RowCount(static_cast<HistoryColumnView*>(widget()));
 }
 
+int HistoryColumnAccessible::SpinOfRow(int row) const { return childCount() - 1 - row; }
+
 QAccessibleInterface* HistoryColumnAccessible::child(int index) const {
-  const int rows = childCount();
-  if (index < 0 || index >= rows) return nullptr;
-  return ItemForSpin(rows - 1 - index);
+  if (index < 0 || index >= childCount()) return nullptr;
+  return ItemForSpin(SpinOfRow(index));
 }
 
 int HistoryColumnAccessible::indexOfChild(const QAccessibleInterface* child) const {

@@ -24,6 +24,7 @@ class HistoryColumnAccessible : public QAccessibleWidget {
 
  private:
   // Spins are counted from the oldest (0); rows from the newest.
+  int SpinOfRow(int row) const;
   QAccessibleInterface* ItemForSpin(int spin) const;
   void ForgetSpins(int firstSpin, int lastSpin);
 

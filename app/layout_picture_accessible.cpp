@@ -51,7 +51,7 @@ class SaveFaceWatcher : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     const bool shownOrHidden =
         event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent;
-    if (shownOrHidden && QAccessible::isActive()) {
+    if (shownOrHidden) {
       if (QAccessibleInterface* system = QAccessible::accessibleInterface(system_)) {
         QAccessibleEvent renamed(system, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&renamed);

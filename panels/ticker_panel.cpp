@@ -58,10 +58,8 @@ void CTickerPanel::SetText(const std::string& text) {
   update();
   if (text == message_) return;  // the same message set again restarts its scrolling only
   message_ = text;
-  if (QAccessible::isActive()) {
-    QAccessibleEvent changed(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
-  }
+  QAccessibleEvent changed(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&changed);
 }
 
 void CTickerPanel::SetRows(int rows) { ticker_.SetRows(rows); }
