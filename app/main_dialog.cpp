@@ -134,6 +134,9 @@ void CMainDialog::OnInitDialog() {
   ConfigurePanel(panels_[control::kBankPanel], 10, 1);
   ConfigurePanel(panels_[control::kStatusPanel], 10, 1);
   ConfigurePanel(panels_[control::kNumberPanel], 2, 1);
+  // The advice holds the focus, so a screen reader reads each new advice aloud as it comes. The
+  // panel takes no keys: they all still reach the window.
+  panels_[control::kAdviceTicker]->setFocus();
 
   picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),

@@ -83,6 +83,9 @@ def main():
     advice, status, bank = panel("Advice"), panel("Status"), panel("Bank")
     if not advice.name.startswith("Welcome to Wheelwatcher, try our recommended"):
         fail("advice reads [%s]" % advice.name)
+    # The advice holds the focus: a screen reader reads out each new advice on its own.
+    if not advice.getState().contains(pyatspi.STATE_FOCUSED):
+        fail("the advice does not hold the focus")
     if status.name != "SPIN 0" or bank.name != "BANK \u00a30":
         fail("status and bank read [%s] [%s]" % (status.name, bank.name))
 

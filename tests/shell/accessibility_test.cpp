@@ -172,6 +172,15 @@ TEST_F(AccessibilityTest, AfterStartUpTheWindowReadsAsPanelsListsAndTheLayoutsBu
   }
 
   EXPECT_TRUE(PanelSays("Advice").startsWith("Welcome to Wheelwatcher, try our recommended"));
+  QAccessibleInterface* focus = window->focusChild();
+  ASSERT_NE(focus, nullptr);
+  EXPECT_EQ(focus->text(QAccessible::Description), "Advice");
+  EXPECT_TRUE(focus->state().focused);
+  // Keys still reach the window, where Enter and Escape do nothing.
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_TRUE(window_->isVisible()) << key;
+  }
   EXPECT_EQ(PanelSays("Status"), "SPIN 0");
   EXPECT_EQ(PanelSays("Bank"), QString::fromUtf8("BANK \u00a30"));
   for (const char* column : {"History, red", "History, zero", "History, black"}) {
