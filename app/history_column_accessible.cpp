@@ -79,7 +79,10 @@ QAccessibleInterface* HistoryColumnAccessible::child(int index) const {
 }
 
 int HistoryColumnAccessible::indexOfChild(const QAccessibleInterface* child) const {
-  if (!child || child->role() != QAccessible::ListItem || child->parent() != this) return -1;
+  if (!child || child->role() != QAccessible::ListItem || !child->isValid() ||
+      child->parent() != this) {
+    return -1;
+  }
   return static_cast<const HistoryItemAccessible*>(child)->Row();
 }
 
