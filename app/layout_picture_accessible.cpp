@@ -39,6 +39,37 @@ QString NumberName(int number) {
   return QStringLiteral("%1 green").arg(number);
 }
 
+struct ButtonWords {
+  const char* name;
+  // What a sighted player learns from the layout and a first try; HELP and LIVE WHEEL in
+  // particular leave the window for the browser.
+  const char* description;
+};
+
+ButtonWords WordsFor(int regionCode, bool playStarted) {
+  switch (regionCode) {
+    case region::kLiveWheel:
+      return {"LIVE WHEEL", "Opens three live-wheel casino pages in your browser"};
+    case region::kHelp:
+      return {"HELP", "Opens the user guide in your browser"};
+    case region::kSystem:
+      return playStarted ? ButtonWords{"SAVE", "Saves the spin history to a text file"}
+                         : ButtonWords{"SYSTEM",
+                                       "Shows the betting system; pressed again within two "
+                                       "seconds, moves on to the next"};
+    case region::kStake:
+      return {"STAKE",
+              "Shows the base stake; pressed again within two seconds, raises it by one (after 10, "
+              "back to 1). Fixed once play has started"};
+    case region::kRewind:
+      return {"REWIND", "Takes back the last spin"};
+    case region::kClearAll:
+      return {"CLEAR ALL", "Clears every spin and starts afresh"};
+    default:
+      return {"", ""};
+  }
+}
+
 // Tells assistive technology when the SAVE face comes and goes: SYSTEM is then called SAVE and
 // STAKE stops doing anything. Lives as long as the picture.
 class SaveFaceWatcher : public QObject {
@@ -147,21 +178,15 @@ bool RegionAccessible::PlayStarted() const {
 }
 
 QString RegionAccessible::text(QAccessible::Text type) const {
-  if (type != QAccessible::Name) return {};
-  if (regionCode_ <= kHighestNumber) return NumberName(regionCode_);
-  switch (regionCode_) {
-    case region::kLiveWheel:
-      return QStringLiteral("LIVE WHEEL");
-    case region::kHelp:
-      return QStringLiteral("HELP");
-    case region::kSystem:
-      return PlayStarted() ? QStringLiteral("SAVE") : QStringLiteral("SYSTEM");
-    case region::kStake:
-      return QStringLiteral("STAKE");
-    case region::kRewind:
-      return QStringLiteral("REWIND");
-    case region::kClearAll:
-      return QStringLiteral("CLEAR ALL");
+  if (regionCode_ <= kHighestNumber) {
+    return type == QAccessible::Name ? NumberName(regionCode_) : QString();
+  }
+  const ButtonWords words = WordsFor(regionCode_, PlayStarted());
+  switch (type) {
+    case QAccessible::Name:
+      return QString::fromLatin1(words.name);
+    case QAccessible::Description:
+      return QString::fromLatin1(words.description);
     default:
       return {};
   }

@@ -152,6 +152,8 @@ TEST_F(AccessibilityTest, AfterStartUpTheWindowReadsAsPanelsListsAndTheLayoutsBu
   EXPECT_EQ(names[36], "36 red");
   EXPECT_EQ(names.mid(37),
             (QStringList{"HELP", "SYSTEM", "STAKE", "REWIND", "CLEAR ALL", "LIVE WHEEL"}));
+  // A button that leaves the window says so before it is pressed.
+  EXPECT_TRUE(layout->child(42)->text(QAccessible::Description).contains("browser"));
 
   // Each area where it lies on the screen: its box in the hit map, moved with the window.
   const QPoint origin = window_->mapToGlobal(QPoint(0, 0));
