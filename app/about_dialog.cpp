@@ -8,6 +8,9 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Wheelwatcher"));
   auto* picture = new QLabel(this);
   picture->setPixmap(QPixmap(QStringLiteral(":/about.png")));
+  // What the picture says, for a screen reader.
+  picture->setAccessibleName(QStringLiteral("Wheelwatcher " WHEELWATCHER_VERSION_TEXT));
+  picture->setAccessibleDescription(QStringLiteral("roulette spin tracker"));
   picture->setGeometry(0, 0, 350, 100);
   setFixedSize(350, 100);
 }

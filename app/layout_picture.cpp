@@ -30,6 +30,29 @@ void CLayoutPicture::RecordColourAt(QPoint position) {
   }
 }
 
+const std::map<int, QRect>& CLayoutPicture::RegionRects() const {
+  if (!regionRects_.empty()) return regionRects_;
+  for (int y = 0; y < hitMap_.height(); ++y) {
+    for (int x = 0; x < hitMap_.width(); ++x) {
+      const QRgb pixel = hitMap_.pixel(x, y);
+      const int code = RegionCodeForColour(PackRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+      if (code == region::kNone) continue;
+      QRect& area = regionRects_[code];
+      area = area.isNull() ? QRect(x, y, 1, 1) : area.united(QRect(x, y, 1, 1));
+    }
+  }
+  return regionRects_;
+}
+
+void CLayoutPicture::PressRegion(int regionCode) {
+  for (const RegionColour& entry : kRegionColours) {
+    if (entry.code != regionCode) continue;
+    recordedColour_ = entry.packedColour;
+    emit clicked();
+    return;
+  }
+}
+
 void CLayoutPicture::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     event->ignore();  // the right button opens the window's menu

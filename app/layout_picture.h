@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <map>
 
 // The whole client area: paints the layout picture and records, under every press and move, the
 // colour of the same pixel in the hidden hit map. The main window turns that colour into a region.
@@ -19,6 +20,14 @@ class CLayoutPicture : public QWidget {
 
   // The hit-map colour (red in the low byte) under the last press or move, or kNoColour.
   std::uint32_t RecordedColour() const { return recordedColour_; }
+
+  // Where each region with an area lies, by region code: the bounding box of its colour in the hit
+  // map. Worked out at the first call (only assistive technology asks), then kept.
+  const std::map<int, QRect>& RegionRects() const;
+
+  // A press on a region made without the pointer, by assistive technology: its colour is recorded
+  // and the click goes on exactly as a press on it would.
+  void PressRegion(int regionCode);
 
  signals:
   // A left press, after its colour has been recorded.
@@ -38,4 +47,5 @@ class CLayoutPicture : public QWidget {
   QPixmap layout_;
   QImage hitMap_;
   std::uint32_t recordedColour_;
+  mutable std::map<int, QRect> regionRects_;
 };

@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "app/accessibility.h"
 #include "app/tracker_app.h"
 
 namespace {
@@ -15,5 +16,7 @@ void PreferX11WhereWaylandWouldLoseTopmost() {
 int main(int argc, char** argv) {
   PreferX11WhereWaylandWouldLoseTopmost();
   CTrackerApp application(argc, argv);
+  // Before any window exists, so that none is described without them.
+  InstallAccessibleInterfaces();
   return application.InitInstance() ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -47,6 +47,7 @@ struct HistoryColumnPlace {
   HistoryColumn column;
   QColor textColour;
   int x;
+  const char* accessibleName;
 };
 
 constexpr int kHistoryTop = 70;
@@ -101,28 +102,31 @@ void CMainDialog::OnInitDialog() {
   }
 
   const HistoryColumnPlace historyPlaces[] = {
-      {control::kRedColumn, HistoryColumn::kRed, QColor(250, 40, 40), 196},
-      {control::kZeroColumn, HistoryColumn::kZero, QColor(10, 250, 10), 226},
-      {control::kBlackColumn, HistoryColumn::kBlack, QColor(213, 213, 0), 252},
+      {control::kRedColumn, HistoryColumn::kRed, QColor(250, 40, 40), 196, "History, red"},
+      {control::kZeroColumn, HistoryColumn::kZero, QColor(10, 250, 10), 226, "History, zero"},
+      {control::kBlackColumn, HistoryColumn::kBlack, QColor(213, 213, 0), 252, "History, black"},
   };
   for (std::size_t i = 0; i < std::size(historyPlaces); ++i) {
     const HistoryColumnPlace& place = historyPlaces[i];
     historyColumns_[i] = new HistoryColumnModel(tracker_, place.column, place.textColour, this);
     auto* view = new HistoryColumnView(historyColumns_[i], this);
     view->setObjectName(QString::number(place.id));
+    view->setAccessibleName(QString::fromLatin1(place.accessibleName));
     view->setGeometry(place.x, kHistoryTop, kHistoryWidth, kHistoryHeight);
   }
 
   const struct {
     int id;
     QPoint place;
-  } panelPlaces[] = {{control::kAdviceTicker, {8, 14}},
-                     {control::kNumberPanel, {14, 54}},
-                     {control::kStatusPanel, {8, 493}},
-                     {control::kBankPanel, {8, 529}}};
+    const char* accessibleDescription;
+  } panelPlaces[] = {{control::kAdviceTicker, {8, 14}, "Advice"},
+                     {control::kNumberPanel, {14, 54}, "Advised number"},
+                     {control::kStatusPanel, {8, 493}, "Status"},
+                     {control::kBankPanel, {8, 529}, "Bank"}};
   for (const auto& place : panelPlaces) {
     auto* panel = new CTickerPanel(this);
     panel->setObjectName(QString::number(place.id));
+    panel->setAccessibleDescription(QString::fromLatin1(place.accessibleDescription));
     panel->move(place.place);
     panels_[place.id] = panel;
   }
@@ -130,6 +134,9 @@ void CMainDialog::OnInitDialog() {
   ConfigurePanel(panels_[control::kBankPanel], 10, 1);
   ConfigurePanel(panels_[control::kStatusPanel], 10, 1);
   ConfigurePanel(panels_[control::kNumberPanel], 2, 1);
+  // The advice holds the focus, so a screen reader reads each new advice aloud as it comes. The
+  // panel takes no keys: they all still reach the window.
+  panels_[control::kAdviceTicker]->setFocus();
 
   picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),

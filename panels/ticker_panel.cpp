@@ -1,5 +1,6 @@
 #include "panels/ticker_panel.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRgb>
@@ -53,7 +54,12 @@ CTickerPanel::CTickerPanel(QWidget* parent, GlyphSheetLoader loadGlyphSheet)
 }
 
 void CTickerPanel::SetText(const std::string& text) {
-  if (ticker_.SetText(text)) update();
+  if (!ticker_.SetText(text)) return;
+  update();
+  if (text == message_) return;  // the same message set again restarts its scrolling only
+  message_ = text;
+  QAccessibleEvent changed(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&changed);
 }
 
 void CTickerPanel::SetRows(int rows) { ticker_.SetRows(rows); }

@@ -25,7 +25,8 @@ class CTickerPanel : public QWidget {
   // Without a loader the sheets come from the program's embedded resources.
   explicit CTickerPanel(QWidget* parent = nullptr, GlyphSheetLoader loadGlyphSheet = {});
 
-  // Repaints only when text differs from the stored text.
+  // Repaints only when text differs from the stored text. Assistive technology is told only when
+  // the message itself changes, never on a scroll step.
   void SetText(const std::string& text);
   void SetRows(int rows);
   void SetColumns(int columns);
@@ -48,7 +49,10 @@ class CTickerPanel : public QWidget {
   // One scroll tick, as the panel's timer runs it.
   void OnScrollTimer();
 
+  // The stored text as it stands after padding and scrolling.
   const std::string& text() const { return ticker_.text(); }
+  // The text last given to SetText, whole and unscrolled: what the panel says.
+  const std::string& message() const { return message_; }
   int rows() const { return ticker_.rows(); }
   int columns() const { return ticker_.columns(); }
   int direction() const { return ticker_.direction(); }
@@ -65,6 +69,7 @@ class CTickerPanel : public QWidget {
 
   GlyphSheetLoader loadGlyphSheet_;
   TickerText ticker_;
+  std::string message_;
   bool running_ = false;
   QColor unlitColour_{23, 64, 103};
   QColor litColour_{63, 181, 255};

@@ -8,6 +8,7 @@ packages=(
   libcurl4-openssl-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-comic-neue
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -1,0 +1,31 @@
+#include "panels/ticker_panel_accessible.h"
+
+#include "panels/ticker_panel.h"
+
+QString SpokenPanelText(const std::string& message) {
+  QString spoken;
+  spoken.reserve(static_cast<qsizetype>(message.size()));
+  for (const char byte : message) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (code == '{') {
+      spoken += QChar(0x00A3);  // pound sign
+    } else if (code == '}') {
+      spoken += QChar(0x20AC);  // euro sign
+    } else if (code < 32 || code > 126) {
+      spoken += QLatin1Char(' ');  // 127 is the all-lit cell, the rest have no glyph
+    } else {
+      spoken += QLatin1Char(static_cast<char>(code));
+    }
+  }
+  return spoken.trimmed();
+}
+
+CTickerPanelAccessible::CTickerPanelAccessible(CTickerPanel* panel)
+    : QAccessibleWidget(panel, QAccessible::StaticText) {}
+
+CTickerPanel* CTickerPanelAccessible::Panel() const { return static_cast<CTickerPanel*>(widget()); }
+
+QString CTickerPanelAccessible::text(QAccessible::Text type) const {
+  if (type == QAccessible::Name) return SpokenPanelText(Panel()->message());
+  return QAccessibleWidget::text(type);
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The real program on a virtual X display with the real accessibility bridge: a screen reader's view
+# from outside the process (tests/desktop/read_through_atspi.py), over a D-Bus session of its own.
+# Usage: accessibility_on_x11_test.sh <wheelwatcher executable>. Exit 77 (skipped) without Xvfb,
+# dbus-run-session, the AT-SPI bus launcher or Debian's python3-pyatspi.
+set -uo pipefail
+program="$1"
+here="$(cd "$(dirname "$0")" && pwd)"
+command -v Xvfb >/dev/null && command -v dbus-run-session >/dev/null &&
+  [ -x /usr/libexec/at-spi-bus-launcher ] && /usr/bin/python3 -c "import pyatspi" 2>/dev/null ||
+  exit 77
+
+# A session bus of its own, so parallel runs and the desktop's own bus stay apart.
+if [ -z "${WHEELWATCHER_IN_TEST_SESSION:-}" ]; then
+  WHEELWATCHER_IN_TEST_SESSION=1 exec dbus-run-session -- "$0" "$@"
+fi
+
+scratch=$(mktemp -d)
+cleanup() {
+  [ -n "${program_pid:-}" ] && kill "$program_pid" 2>/dev/null
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 800x720x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
+[ -s "$scratch/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$scratch/display")"
+export XDG_CONFIG_HOME="$scratch"
+
+# The accessibility bus must be up before the program starts, as it is on a desktop with a screen
+# reader; the program then joins it at once.
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+  >/dev/null || { echo "FAIL: no accessibility bus"; exit 1; }
+
+# Pounds, so that the test hears "{" spoken as the currency.
+LANG=en_GB.UTF-8 LC_ALL= LC_MONETARY= QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+  "$program" 2>/dev/null &
+program_pid=$!
+timeout 60 /usr/bin/python3 "$here/read_through_atspi.py"
