@@ -49,13 +49,19 @@ bool CTrackerApp::InitInstance() {
       .runSaveDialog = {},
       .reportSaveFailure = {},
       .startUpdateCheck =
-          [&versionText](UpdateCheckObserver& observer) {
-            return StartUpdateCheck(kUpdateDocumentAddress, versionText, observer);
+          [&versionText](UpdateCheckObserver& observer, QWidget& questionOwner) {
+            return StartUpdateCheck(
+                kUpdateDocumentAddress, versionText, observer,
+                UpdateCheckOptions{.questionOwner = &questionOwner, .onQuestionShown = {}});
           },
       .helpAddress = kHelpAddress,
       .casinoAddresses = {kCasinoAddress1, kCasinoAddress2, kCasinoAddress3},
   });
   FirstPaintReport::InstallIfRequested(window);
-  window.exec();
+  // Closing the window ends the run, even while a window of its own (the question) is still open.
+  setQuitOnLastWindowClosed(false);
+  connect(&window, &QDialog::finished, this, &QCoreApplication::quit);
+  window.show();
+  exec();
   return true;
 }

@@ -122,7 +122,7 @@ class MainDialogTest : public ::testing::Test {
   QStringList savedDialogFilters;
   bool savedDialogConfirmsOverwrite = false;
   QStringList saveFailures;
-  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&)> startUpdateCheck;
+  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&, QWidget&)> startUpdateCheck;
 };
 
 class UrlRecorder : public QObject {
@@ -355,9 +355,10 @@ TEST_F(MainDialogTest, CaptionShowsTheUpdateCheckWhileItRuns) {
       std::this_thread::sleep_for(std::chrono::milliseconds(350));
     }
   });
-  startUpdateCheck = [&server](UpdateCheckObserver& observer) {
-    return StartUpdateCheck("http://127.0.0.1/update.xml", "V 5.004", observer,
-                            UpdateCheckOptions{.port = server.port(), .onQuestionShown = {}});
+  startUpdateCheck = [&server](UpdateCheckObserver& observer, QWidget&) {
+    return StartUpdateCheck(
+        "http://127.0.0.1/update.xml", "V 5.004", observer,
+        UpdateCheckOptions{.port = server.port(), .questionOwner = {}, .onQuestionShown = {}});
   };
   Open();
   QTRY_COMPARE_WITH_TIMEOUT(dialog->windowTitle(), QString("Updating "), 1000);
