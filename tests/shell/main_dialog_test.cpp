@@ -1,3 +1,4 @@
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -211,6 +212,29 @@ TEST_F(MainDialogTest, PressOnANumberPlaysTheClickAndEntersTheSpin) {
   EXPECT_EQ(PanelText(control::kBankPanel).trimmed(), "BANK $-1");
   EXPECT_TRUE(Visible(control::kSavePicture));
   EXPECT_TRUE(Visible(control::kGreyedSystem));
+}
+
+TEST_F(MainDialogTest, ASoundDeviceHeldByAnotherProgramNeverHoldsUpAPress) {
+  AlsaDefaultToFile alsa(AlsaDefaultToFile::Sharing::kExclusive);
+  Open();
+  Press(kNumber17);  // the device is free: the clip is played in full before the spin
+  EXPECT_EQ(alsa.Played(), ClickWave().mid(44));
+
+  // Another program takes the device and keeps it for two seconds.
+  snd_pcm_t* held = nullptr;
+  ASSERT_EQ(snd_pcm_open(&held, "default", SND_PCM_STREAM_PLAYBACK, 0), 0);
+  std::thread otherProgram([held] {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    snd_pcm_close(held);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, kNumber17);
+  const auto pressTook = std::chrono::steady_clock::now() - start;
+  otherProgram.join();
+  EXPECT_LT(pressTook, std::chrono::milliseconds(100));
+  EXPECT_EQ(dialog->Tracker().State().spinCount, 2);
+  // The window's opens asked not to wait; the other program's open was a plain one.
+  EXPECT_EQ(alsa.OpenModes(), (QList<QByteArray>{"nonblock", "block", "nonblock"}));
 }
 
 TEST_F(MainDialogTest, PressesOutsideEveryAreaDoNothingNotEvenTheSound) {
