@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,11 +61,15 @@ constexpr QPoint kClearAllButton(242, 536);
 
 class MainDialogTest : public ::testing::Test {
  protected:
-  void Open(const QString& storedSystem = QString()) {
-    QSettings settings("KORMEL", "Wheelwatcher");
-    settings.clear();
-    if (!storedSystem.isNull()) settings.setValue("Settings/SYSTEM", storedSystem);
-    settings.sync();
+  // Opens the window on a settings file holding `settings` as written by hand; none when null.
+  void Open(const QByteArray& settings = QByteArray()) {
+    QFile::remove(SettingsPath());
+    if (!settings.isNull()) {
+      QDir().mkpath(QFileInfo(SettingsPath()).path());
+      QFile file(SettingsPath());
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(settings);
+    }
     dialog = std::make_unique<CMainDialog>(MainDialogServices{
         .random = random,
         .clickSound = click,
@@ -90,6 +93,14 @@ class MainDialogTest : public ::testing::Test {
     });
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  }
+
+  static QString SettingsPath() {
+    return QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")) + "/KORMEL/Wheelwatcher.conf";
+  }
+  static QByteArray SettingsFile() {
+    QFile file(SettingsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   QString PanelText(int id) const {
@@ -326,22 +337,32 @@ TEST_F(MainDialogTest, ExportsThroughTheSaveDialogAndReportsAFailedWrite) {
 }
 
 TEST_F(MainDialogTest, StoredSystemIsReadAndWrittenBackAsItWas) {
+  // Hand-edited files: the value and every other line come back byte for byte.
+  const auto file = [](const char* value) {
+    return QByteArray("; kept\n[Settings]\nSYSTEM=") + value + "\r\nOther=\"x, y\"\n";
+  };
   const struct {
     const char* stored;
     int system;
-  } cases[] = {{"3", 3}, {"7", 1}, {" 4", 4}, {"abc", 1}};
+  } cases[] = {{"3", 3}, {"7", 1},   {" 4", 4},      {"abc", 1}, {"-2", 1},
+               {"0", 1}, {"2;x", 2}, {"\"a,b\"", 1}, {"", 1}};
   for (const auto& each : cases) {
-    Open(each.stored);
+    Open(file(each.stored));
     EXPECT_EQ(dialog->Tracker().State().systemNumber, each.system) << each.stored;
     dialog->close();
-    EXPECT_EQ(QSettings("KORMEL", "Wheelwatcher").value("Settings/SYSTEM").toString(), each.stored);
+    EXPECT_EQ(SettingsFile(), file(each.stored));
   }
+  // Without a stored value the program starts with system 1 and stores it at close.
+  Open();
+  EXPECT_EQ(dialog->Tracker().State().systemNumber, 1);
+  dialog->close();
+  EXPECT_EQ(SettingsFile(), "[Settings]\nSYSTEM=1\n");
   // A SYSTEM press before the first spin stores the system in use, even unchanged.
-  Open("7");
+  Open(file("7"));
   Press(kSystemButton);
   EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SY  KAVRI");
   dialog->close();
-  EXPECT_EQ(QSettings("KORMEL", "Wheelwatcher").value("Settings/SYSTEM").toString(), "1");
+  EXPECT_EQ(SettingsFile(), file("1"));
 }
 
 TEST_F(MainDialogTest, EnterAndEscapeDoNothing) {
