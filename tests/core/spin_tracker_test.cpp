@@ -26,8 +26,10 @@ TEST(SpinTrackerStart, ShowsTheFirstBetAndAFreshTable) {
   EXPECT_EQ(s.winMessage, " ");
   EXPECT_FALSE(s.started);
 
-  EXPECT_EQ(kWelcomeLeadIn.size(), 112u);
-  EXPECT_EQ(f.window.Advice(), std::string(kWelcomeLeadIn) + kFirstOn17);
+  EXPECT_EQ(f.window.Advice(),
+            std::string(" Welcome to Wheelwatcher, try our recommended live wheel casinos, click "
+                        "live wheel --> ---> ---->               ") +
+                kFirstOn17);
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SPIN 0");
   EXPECT_EQ(f.window.Panel(control::kBankPanel), "BANK $0");
   EXPECT_EQ(f.window.Panel(control::kNumberPanel), " ");

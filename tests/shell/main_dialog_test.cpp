@@ -154,6 +154,8 @@ TEST_F(MainDialogTest, StartsWithEverythingInPlaceAndHidden) {
   Open();
   EXPECT_EQ(dialog->size(), QSize(280, 560));
   EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(dialog->windowType(), Qt::Window);  // its own task-list entry, not a dialog
+  EXPECT_EQ(dialog->windowModality(), Qt::NonModal);
   EXPECT_EQ(dialog->windowTitle(), "V 5.004 Wheelwatcher  ");
   for (int id : kOverlays) EXPECT_FALSE(Visible(id)) << id;
   EXPECT_FALSE(Visible(control::kSavePicture));
@@ -165,8 +167,16 @@ TEST_F(MainDialogTest, StartsWithEverythingInPlaceAndHidden) {
   EXPECT_EQ(dialog->Control(control::kNumberPanel)->geometry(), QRect(14, 54, 30, 19));
   EXPECT_EQ(dialog->Control(control::kStatusPanel)->geometry(), QRect(8, 493, 118, 19));
   EXPECT_EQ(dialog->Control(control::kBankPanel)->geometry(), QRect(8, 529, 118, 19));
-  EXPECT_EQ(dialog->Control(1014)->geometry(), QRect(156, 205, 26, 54));
-  EXPECT_EQ(dialog->Control(1021)->geometry(), QRect(210, 380, 66, 30));
+  // The highlight overlays and button faces, each the size of its picture, at the control
+  // table's places.
+  const std::pair<int, QRect> overlays[] = {
+      {1009, {38, 88, 27, 113}},  {1010, {38, 205, 27, 111}}, {1011, {38, 320, 27, 113}},
+      {1012, {156, 88, 26, 55}},  {1013, {156, 146, 26, 55}}, {1014, {156, 205, 26, 54}},
+      {1001, {156, 263, 26, 55}}, {1017, {156, 320, 26, 54}}, {1018, {156, 380, 26, 55}},
+      {1015, {68, 436, 26, 36}},  {1019, {98, 436, 26, 35}},  {1020, {128, 436, 26, 36}},
+      {1030, {226, 9, 50, 24}},   {1021, {210, 380, 66, 30}}, {1022, {210, 414, 66, 30}},
+  };
+  for (const auto& [id, place] : overlays) EXPECT_EQ(dialog->Control(id)->geometry(), place) << id;
 }
 
 TEST_F(MainDialogTest, PanelsShowOneRowOfSmallWhiteGlyphsPaddedWithBlanks) {
@@ -246,6 +256,13 @@ TEST_F(MainDialogTest, ASoundDeviceHeldByAnotherProgramNeverHoldsUpAPress) {
   EXPECT_EQ(dialog->Tracker().State().spinCount, 2);
   // The window's opens asked not to wait; the other program's open was a plain one.
   EXPECT_EQ(alsa.OpenModes(), (QList<QByteArray>{"nonblock", "block", "nonblock"}));
+}
+
+// Only the click counts: the second press of a double-click enters nothing.
+TEST_F(MainDialogTest, ADoubleClickOnANumberEntersOneSpin) {
+  Open();
+  QTest::mouseDClick(dialog->windowHandle(), Qt::LeftButton, {}, kNumber17);
+  EXPECT_EQ(dialog->Tracker().State().spins, std::vector<std::int32_t>{17});
 }
 
 TEST_F(MainDialogTest, PressesOutsideEveryAreaDoNothingNotEvenTheSound) {
