@@ -2,17 +2,16 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QMessageBox>
 
 #include "app/first_paint_report.h"
 #include "app/main_dialog.h"
+#include "app/sockets_failure_message.h"
 #include "online/fixed_addresses.h"
 #include "online/sockets_layer.h"
 #include "online/version_reader.h"
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
 #include "platform/system_random_bytes.h"
-#include "resources/strings.h"
 
 namespace {
 QByteArray ReadResource(const QString& path) {
@@ -30,9 +29,7 @@ CTrackerApp::CTrackerApp(int& argc, char** argv) : QApplication(argc, argv) {
 bool CTrackerApp::InitInstance() {
   CSocketsLayer sockets;
   if (!sockets.Start()) {
-    QMessageBox failure(QMessageBox::NoIcon, applicationDisplayName(),
-                        QString::fromLatin1(kSocketsFailedText), QMessageBox::Ok);
-    failure.exec();
+    ShowSocketsFailureMessage();
     return false;
   }
 
