@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -382,12 +384,40 @@ TEST_F(MainDialogTest, StoredSystemIsReadAndWrittenBackAsItWas) {
   EXPECT_EQ(SettingsFile(), file("1"));
 }
 
-TEST_F(MainDialogTest, EnterAndEscapeDoNothing) {
+// The update question is the window's own; Enter and Escape in the window must neither close the
+// window nor answer the question, whose Yes is the default button.
+TEST_F(MainDialogTest, EnterAndEscapeDoNothingEvenWithTheUpdateQuestionOpen) {
+  CSocketsLayer sockets;
+  ASSERT_TRUE(sockets.Start());
+  setenv("no_proxy", "127.0.0.1", 1);
+  LoopbackHttpServer server([](const LoopbackHttpServer::Connection& connection) {
+    connection.Send(LoopbackHttpServer::Response(
+        200,
+        "<Program_Version>5.0.0.5</Program_Version><Primary_Download_URL>"
+        "http://downloads.example.com/w.tar.gz</Primary_Download_URL><end>"));
+  });
+  QPointer<QMessageBox> question;
+  startUpdateCheck = [&](UpdateCheckObserver& observer, QWidget& owner) {
+    return StartUpdateCheck(
+        "http://127.0.0.1/update.xml", "V 5.004", observer,
+        UpdateCheckOptions{.port = server.port(),
+                           .questionOwner = &owner,
+                           .onQuestionShown = [&](QMessageBox& box) { question = &box; }});
+  };
+  UrlRecorder recorder;
+  QDesktopServices::setUrlHandler("http", &recorder, "Open");
   Open();
-  QTest::keyClick(dialog.get(), Qt::Key_Return);
-  QTest::keyClick(dialog.get(), Qt::Key_Escape);
-  EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->result(), 0);
+  QTRY_VERIFY_WITH_TIMEOUT(!question.isNull(), 5000);
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    QTest::keyClick(dialog.get(), key);
+    EXPECT_TRUE(dialog->isVisible()) << key;
+    EXPECT_FALSE(question.isNull()) << key;
+  }
+  QTest::qWait(100);
+  EXPECT_TRUE(recorder.opened.isEmpty());
+  EXPECT_EQ(dialog->Tracker().BusyCount(), 1);
+  EXPECT_TRUE(dialog->Tracker().State().spins.empty());
+  QDesktopServices::unsetUrlHandler("http");
 }
 
 TEST_F(MainDialogTest, HelpAndLiveWheelMinimiseTheWindowAndOpenTheirPages) {
