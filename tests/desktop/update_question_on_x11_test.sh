@@ -40,7 +40,8 @@ busy_caption() { [[ "$(caption "$1")" == Updating* ]] && echo busy; }
 questions() { xdotool search --onlyvisible --name "^Wheelwatcher$" 2>/dev/null | wc -l; }
 opened() { cat "$scratch/opened" 2>/dev/null; }
 
-# Usage: answer_question <label> <answer: yes|no|Return|Escape> <expected opened address or "">
+# Usage: answer_question <label> <answer: yes|no|Return|Escape|close-window> <expected opened address
+# or "">
 answer_question() {
   local label="$1" answer="$2" expected="$3"
   rm -f "$scratch/opened"
@@ -68,6 +69,17 @@ answer_question() {
   eval "$(xdotool getwindowgeometry --shell "$question")"
   width=$WIDTH height=$HEIGHT
   case "$answer" in
+    close-window)
+      # Closing the window from its menu ends the program, the open question with it.
+      xdotool mousemove --window "$window" 80 500 click 3
+      sleep 0.5
+      xdotool key Down Down Return
+      local running
+      for running in $(seq 30); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+      ! kill -0 "$program_pid" 2>/dev/null || fail "$label: the program did not end"
+      [ -z "$(opened)" ] || fail "$label: opened $(opened)"
+      return
+      ;;
     yes) xdotool mousemove --window "$question" $((width - 137)) $((height - 24)) click 1 ;;
     no) xdotool mousemove --window "$question" $((width - 51)) $((height - 24)) click 1 ;;
     *)
@@ -106,6 +118,7 @@ check_question_in_front() {
 answer_question "no window manager, click on Yes" yes "$download"
 answer_question "no window manager, click on No" no ""
 answer_question "no window manager, Escape" Escape ""
+answer_question "no window manager, the window closed while asking" close-window ""
 
 if ! command -v openbox >/dev/null; then
   echo "SKIPPED under a window manager: openbox is not installed"

@@ -54,4 +54,13 @@ for key in Return Escape; do
   wait_for 0 40 about_windows || fail "$key did not end the About box"
 done
 kill -0 "$program_pid" 2>/dev/null || fail "the program ended with its About box"
+
+# Close from the window's menu: the setting is written and the program ends.
+xdotool mousemove --window "$window" 120 300 click 3
+sleep 0.5
+xdotool key Down Down Return  # Minimize, Close
+program_running() { kill -0 "$program_pid" 2>/dev/null && echo running; }
+wait_for "" 40 program_running || fail "the program did not end when its window closed"
+[ "$(cat "$scratch/KORMEL/Wheelwatcher.conf")" = $'[Settings]\nSYSTEM=1' ] ||
+  fail "setting at close: $(cat "$scratch/KORMEL/Wheelwatcher.conf")"
 echo "PASS"
