@@ -4,7 +4,7 @@
 #include <QAbstractListModel>
 #include <QColor>
 
-#include "engine/spin_tracker.h"
+#include "table/spin_tracker.h"
 
 // One History column as a view over the tracker's spin history: no text is stored per row, so the
 // columns cost nothing as the history grows. Row 0 is the newest spin.

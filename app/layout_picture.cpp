@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/region_code.h"
+#include "engine/region_code.h"
 
 CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColour_(kNoColour) {
   setMouseTracking(true);

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/spin_tracker.h"
-#include "engine/tracker_window.h"
 #include "online/update_worker.h"
+#include "table/spin_tracker.h"
+#include "table/tracker_window.h"
 
 class CLayoutPicture;
 class CTickerPanel;

@@ -107,6 +107,19 @@ TEST(Export, ZerosAreListedButCountedNowhere) {
   EXPECT_EQ(BuildSpinList(std::vector<std::int32_t>{17, 36}), "17, 36, ");
 }
 
+// Every section holds a different count, so two sections swapped or mislabelled cannot pass.
+TEST(Export, EverySectionCountsItsOwnCategory) {
+  const std::vector<std::int32_t> spins = {1,  15, 17, 17, 9, 14, 17, 11, 16,
+                                           16, 11, 11, 2,  0, 24, 28, 11};
+  EXPECT_EQ(BuildSpinReport(2, spins),
+            "\r\nYou are using system MODENT\r\n\r\n"
+            "Spin History 1, 15, 17, 17, 9, 14, 17, 11, 16, 16, 11, 11, 2, 0, 24, 28, 11, "
+            "\r\n\r\nBlack Spins 11\r\n\r\nRed Spins 5\r\n\r\nEvens Spins 6\r\n\r\n"
+            "Odds Spins 10\r\n\r\nHigh Spins 2\r\n\r\nLow Spins 14\r\n\r\n"
+            "Middle Spins 9\r\n\r\nLeft Spins 4\r\n\r\nRight Spins 3\r\n\r\n"
+            "First Spins 7\r\n\r\nSecond Spins 8\r\n\r\nThird Spins 1");
+}
+
 TEST(Export, CountsPastSixteenBits) {
   std::vector<std::int32_t> spins(40000, 36);
   spins.push_back(13);

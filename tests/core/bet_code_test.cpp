@@ -97,6 +97,33 @@ TEST(CategorySpins, TalliesCountTheWholeHistoryPayoutsTheLastSpin) {
   EXPECT_EQ(NumberPayout(-1, std::vector<std::int32_t>{-1}), 0);
 }
 
+// What one chip returns when the last spin wins and when it loses. The winning and losing numbers
+// sit at the edges of their sets, so a shifted bound pays the wrong box.
+TEST(CategorySpins, EveryChipPaysItsUnitsOnlyOnAWin) {
+  struct Case {
+    Category category;
+    std::int32_t wins;
+    std::int32_t loses;
+    int units;
+  };
+  const Case cases[] = {
+      {Category::kReds, 1, 2, 2},    {Category::kBlacks, 2, 1, 2},   {Category::kOdds, 35, 36, 2},
+      {Category::kEvens, 36, 35, 2}, {Category::kHigh, 19, 18, 2},   {Category::kLow, 18, 19, 2},
+      {Category::kFirst, 12, 13, 3}, {Category::kSecond, 13, 12, 3}, {Category::kThird, 25, 24, 3},
+      {Category::kLeft, 34, 35, 3},  {Category::kMiddle, 35, 36, 3}, {Category::kRight, 36, 34, 3},
+  };
+  for (const Case& c : cases) {
+    const auto payout = [&](std::int32_t last) {
+      return CategorySpins(c.category, CategoryMode::kPayout, std::vector<std::int32_t>{7, last});
+    };
+    EXPECT_EQ(payout(c.wins), c.units) << static_cast<int>(c.category);
+    EXPECT_EQ(payout(c.loses), 0) << static_cast<int>(c.category);
+    EXPECT_EQ(PayoutUnitsPerChip(c.category), c.units) << static_cast<int>(c.category);
+  }
+  EXPECT_EQ(NumberPayout(17, std::vector<std::int32_t>{3, 17}), 36);
+  EXPECT_EQ(NumberPayout(17, std::vector<std::int32_t>{17, 18}), 0);
+}
+
 TEST(CategorySpins, TalliesPastSixteenBits) {
   const std::vector<std::int32_t> spins(70000, 36);
   EXPECT_EQ(CategorySpins(Category::kReds, CategoryMode::kTally, spins), 70000);

@@ -1,4 +1,4 @@
-#include "app/region_code.h"
+#include "engine/region_code.h"
 
 #include <gtest/gtest.h>
 

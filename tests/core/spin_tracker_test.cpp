@@ -1,11 +1,11 @@
-#include "engine/spin_tracker.h"
+#include "table/spin_tracker.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/region_code.h"
 #include "engine/control_ids.h"
+#include "engine/region_code.h"
 #include "systems/advice_text.h"
 #include "tracker_test_support.h"
 
@@ -26,9 +26,10 @@ TEST(SpinTrackerStart, ShowsTheFirstBetAndAFreshTable) {
   EXPECT_EQ(s.winMessage, " ");
   EXPECT_FALSE(s.started);
 
+  // Written out, blanks and all, so a changed constant cannot pass against itself.
   EXPECT_EQ(f.window.Advice(),
-            std::string(" Welcome to Wheelwatcher, try our recommended live wheel casinos, click "
-                        "live wheel --> ---> ---->               ") +
+            " Welcome to Wheelwatcher, try our recommended live wheel casinos, click live wheel "
+            "--> ---> ---->               " +
                 kFirstOn17);
   EXPECT_EQ(f.window.Panel(control::kStatusPanel), "SPIN 0");
   EXPECT_EQ(f.window.Panel(control::kBankPanel), "BANK $0");

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "engine/control_ids.h"
-#include "engine/spin_tracker.h"
-#include "engine/tracker_window.h"
 #include "systems/random_bytes.h"
+#include "table/spin_tracker.h"
+#include "table/tracker_window.h"
 
 // Records everything the tracker asks of its window; `events` keeps the order across kinds.
 class FakeTrackerWindow : public TrackerWindow {

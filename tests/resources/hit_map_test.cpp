@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "app/region_code.h"
+#include "engine/region_code.h"
 
 namespace {
 

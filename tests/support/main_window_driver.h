@@ -16,8 +16,8 @@
 
 #include "app/layout_picture.h"
 #include "app/main_dialog.h"
-#include "app/region_code.h"
 #include "engine/control_ids.h"
+#include "engine/region_code.h"
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
 #include "systems/random_bytes.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/region_code.h"
+#include "engine/region_code.h"
 #include "tools/artgen/art.h"
 
 namespace {

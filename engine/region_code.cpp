@@ -1,4 +1,4 @@
-#include "app/region_code.h"
+#include "engine/region_code.h"
 
 const std::array<RegionColour, 47> kRegionColours = {{
     {0, PackRgb(0, 0, 0)},        {1, PackRgb(248, 248, 152)},  {2, PackRgb(48, 48, 48)},
