@@ -56,6 +56,7 @@ answer_question() {
   [ -n "$question" ] || fail "$label: the question did not appear"
   wait_for busy 15 busy_caption "$window" || fail "$label: no busy caption while asking"
   check_question_in_front "$label" "$window" "$question"
+  [ "$stacking" = stacked_without_manager ] || check_managed_window "$label" "$window"
 
   # Play goes on while the question waits.
   local before
@@ -113,6 +114,16 @@ check_question_in_front() {
   local label="$1" window="$2" question="$3" order
   order=$($stacking | grep -xE "$window|$question" | tr '\n' ' ')
   [ "$order" = "$question $window " ] || fail "$label: the question is not in front ($order)"
+}
+
+# Under a window manager: listed in the task list, can be minimised, cannot be maximised.
+check_managed_window() {
+  local label="$1" window="$2" actions
+  xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$window")" ||
+    fail "$label: the window is not in the task list"
+  actions=$(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)
+  [[ "$actions" == *_NET_WM_ACTION_MINIMIZE* && "$actions" != *MAXIMIZE* ]] ||
+    fail "$label: $actions"
 }
 
 answer_question "no window manager, click on Yes" yes "$download"
