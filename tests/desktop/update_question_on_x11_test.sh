@@ -65,7 +65,8 @@ answer_question() {
   sleep 0.3
   [ "$(status_panel "$window")" != "$before" ] || fail "$label: a press on 34 was blocked"
 
-  # The buttons sit at the question's lower right, Yes before No.
+  # The buttons sit at the question's lower right, Yes before No (Qt's order without a desktop
+  # environment), each about 80 pixels wide.
   local width height
   eval "$(xdotool getwindowgeometry --shell "$question")"
   width=$WIDTH height=$HEIGHT
@@ -75,8 +76,7 @@ answer_question() {
       xdotool mousemove --window "$window" 80 500 click 3
       sleep 0.5
       xdotool key Down Down Return
-      local running
-      for running in $(seq 30); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+      for _ in $(seq 30); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
       ! kill -0 "$program_pid" 2>/dev/null || fail "$label: the program did not end"
       [ -z "$(opened)" ] || fail "$label: opened $(opened)"
       return
