@@ -22,7 +22,7 @@ QVariant HistoryColumnModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
       return textColour_;
     case Qt::TextAlignmentRole:
-      return Qt::AlignCenter;
+      return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);  // as a plain list box shows it
     default:
       return {};
   }

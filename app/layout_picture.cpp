@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 #include "engine/region_code.h"
 
 CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColour_(kNoColour) {
@@ -22,11 +24,20 @@ void CLayoutPicture::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, layout_);
 }
 
-void CLayoutPicture::RecordColourAt(QPoint position) {
+QPointF CLayoutPicture::PositionUnrounded(const QMouseEvent& event) const {
+  // Qt hands a widget its position rounded to whole units; the position in the window is exact.
+  return mapFrom(window(), event.scenePosition());
+}
+
+void CLayoutPicture::RecordColourAt(QPointF position) {
   recordedColour_ = kNoColour;
-  if (hitMap_.valid(position)) {
-    const QRgb pixel = hitMap_.pixel(position);
-    recordedColour_ = PackRgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+  // The pixel under the pointer. At display scales other than 1 a position falls between whole
+  // pixels; rounding would read the neighbour to the right or below.
+  const QPoint pixel(static_cast<int>(std::floor(position.x())),
+                     static_cast<int>(std::floor(position.y())));
+  if (hitMap_.valid(pixel)) {
+    const QRgb colour = hitMap_.pixel(pixel);
+    recordedColour_ = PackRgb(qRed(colour), qGreen(colour), qBlue(colour));
   }
 }
 
@@ -58,12 +69,12 @@ void CLayoutPicture::mousePressEvent(QMouseEvent* event) {
     event->ignore();  // the right button opens the window's menu
     return;
   }
-  RecordColourAt(event->position().toPoint());
+  RecordColourAt(PositionUnrounded(*event));
   emit clicked();
 }
 
 void CLayoutPicture::mouseMoveEvent(QMouseEvent* event) {
-  RecordColourAt(event->position().toPoint());
+  RecordColourAt(PositionUnrounded(*event));
   emit colourRecorded();
 }
 

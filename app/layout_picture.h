@@ -42,7 +42,8 @@ class CLayoutPicture : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  void RecordColourAt(QPoint position);
+  QPointF PositionUnrounded(const QMouseEvent& event) const;
+  void RecordColourAt(QPointF position);
 
   QPixmap layout_;
   QImage hitMap_;

@@ -61,7 +61,9 @@ QString RunSaveDialog(QFileDialog& dialog) {
 }  // namespace
 
 CMainDialog::CMainDialog(MainDialogServices services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A normal window, not a dialog: it gets its own task-list entry, and no window manager treats
+    // it as transient for Qt's hidden leader window.
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)),
@@ -141,7 +143,7 @@ void CMainDialog::OnInitDialog() {
   picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
-  if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this);
+  if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this, *this);
 }
 
 void CMainDialog::ConfigurePanel(CTickerPanel* panel, int columns, int direction) {

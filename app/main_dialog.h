@@ -32,14 +32,18 @@ struct MainDialogServices {
   std::function<QString(QFileDialog&)> runSaveDialog;
   // Tells the user that the spin history could not be saved, and why.
   std::function<void(const QString& reason)> reportSaveFailure;
-  // The update check, started last at start-up; tests leave it out.
-  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&)> startUpdateCheck;
+  // The update check, started last at start-up; tests leave it out. The window is both the observer
+  // and the owner of the question, which must stand in front of it.
+  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&, QWidget& questionOwner)>
+      startUpdateCheck;
   std::string helpAddress;
   std::array<std::string, 3> casinoAddresses;
 };
 
 // The one window: the layout picture with its panels, History columns and overlays on top, always
 // on top of other windows and never resized. It owns the spin tracker and shows what it is told.
+// It is shown, never run modally: a modal run would block every other top-level window, the
+// update question among them.
 class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObserver {
   Q_OBJECT
  public:

@@ -2,17 +2,16 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QMessageBox>
 
 #include "app/first_paint_report.h"
 #include "app/main_dialog.h"
+#include "app/sockets_failure_message.h"
 #include "online/fixed_addresses.h"
 #include "online/sockets_layer.h"
 #include "online/version_reader.h"
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
 #include "platform/system_random_bytes.h"
-#include "resources/strings.h"
 
 namespace {
 QByteArray ReadResource(const QString& path) {
@@ -30,9 +29,7 @@ CTrackerApp::CTrackerApp(int& argc, char** argv) : QApplication(argc, argv) {
 bool CTrackerApp::InitInstance() {
   CSocketsLayer sockets;
   if (!sockets.Start()) {
-    QMessageBox failure(QMessageBox::NoIcon, applicationDisplayName(),
-                        QString::fromLatin1(kSocketsFailedText), QMessageBox::Ok);
-    failure.exec();
+    ShowSocketsFailureMessage();
     return false;
   }
 
@@ -49,13 +46,22 @@ bool CTrackerApp::InitInstance() {
       .runSaveDialog = {},
       .reportSaveFailure = {},
       .startUpdateCheck =
-          [&versionText](UpdateCheckObserver& observer) {
-            return StartUpdateCheck(kUpdateDocumentAddress, versionText, observer);
+          [&versionText](UpdateCheckObserver& observer, QWidget& questionOwner) {
+            return StartUpdateCheck(
+                kUpdateDocumentAddress, versionText, observer,
+                UpdateCheckOptions{.questionOwner = &questionOwner, .onQuestionShown = {}});
           },
       .helpAddress = kHelpAddress,
       .casinoAddresses = {kCasinoAddress1, kCasinoAddress2, kCasinoAddress3},
   });
   FirstPaintReport::InstallIfRequested(window);
-  window.exec();
+  // Closing the window ends the run, even while a window of its own (the question) is still open.
+  setQuitOnLastWindowClosed(false);
+  connect(&window, &QDialog::finished, this, &QCoreApplication::quit);
+  window.show();
+  // A new program's window takes the keyboard, as a window manager would give it; without one
+  // (a bare X server) nothing else would, and a screen reader follows the focus.
+  window.activateWindow();
+  exec();
   return true;
 }

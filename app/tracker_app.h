@@ -2,7 +2,8 @@
 
 #include <QApplication>
 
-// The application: starts the network layer, runs the main window until it closes, and ends.
+// The application: starts the network layer, shows the main window, runs the event loop until the
+// window closes, and ends.
 class CTrackerApp : public QApplication {
   Q_OBJECT
  public:

@@ -27,6 +27,71 @@ std::string SignificantDigits(std::string_view version) {
   return digits;
 }
 
+bool IsAsciiAlphanumeric(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The characters a web address may hold unescaped: no blanks, quotes, backticks, braces, angle
+// brackets, backslashes, carets, bars, control or non-ASCII bytes.
+bool IsUrlCharacter(char c) {
+  return IsAsciiAlphanumeric(c) ||
+         std::string_view("-._~:/?#[]@!$&'()*+,;=%").find(c) != std::string_view::npos;
+}
+
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// Every "%" starts an escape of two hex digits.
+bool HasValidEscapes(std::string_view text) {
+  for (std::size_t i = text.find('%'); i != std::string_view::npos; i = text.find('%', i + 1)) {
+    if (i + 2 >= text.size() || !IsHexDigit(text[i + 1]) || !IsHexDigit(text[i + 2])) return false;
+  }
+  return true;
+}
+
+// A host name of letters, digits, dots, hyphens and underscores that starts with a letter or digit
+// (so it can never pass for an option), or an IPv6 address in brackets; then an optional port.
+bool IsHostAndPort(std::string_view authority) {
+  std::string_view port;
+  if (!authority.empty() && authority.front() == '[') {
+    const std::size_t close = authority.find(']');
+    if (close == std::string_view::npos || close == 1) return false;
+    const std::string_view address = authority.substr(1, close - 1);
+    if (!std::all_of(address.begin(), address.end(),
+                     [](char c) { return IsHexDigit(c) || c == ':' || c == '.'; })) {
+      return false;
+    }
+    port = authority.substr(close + 1);
+  } else {
+    const std::string_view host = authority.substr(0, authority.find(':'));
+    if (host.empty() || !IsAsciiAlphanumeric(host.front()) ||
+        !std::all_of(host.begin(), host.end(), [](char c) {
+          return IsAsciiAlphanumeric(c) || c == '-' || c == '.' || c == '_';
+        })) {
+      return false;
+    }
+    port = authority.substr(host.size());
+  }
+  if (port.empty()) return true;
+  return port.front() == ':' && std::all_of(port.begin() + 1, port.end(), IsDigit);
+}
+
+// The first `maxCharacters` characters of UTF-8 text, never cut inside a character. A byte that
+// does not start a well-formed sequence counts as one character.
+std::string_view Utf8Prefix(std::string_view text, std::size_t maxCharacters) {
+  std::size_t end = 0;
+  for (std::size_t characters = 0; characters < maxCharacters && end < text.size(); ++characters) {
+    const auto lead = static_cast<unsigned char>(text[end]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    std::size_t continuation = 1;
+    while (continuation < length && end + continuation < text.size() &&
+           (static_cast<unsigned char>(text[end + continuation]) & 0xC0) == 0x80) {
+      ++continuation;
+    }
+    end += continuation == length ? length : 1;
+  }
+  return text.substr(0, end);
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() &&
          std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
@@ -65,9 +130,8 @@ bool IsNewerVersion(std::string_view currentVersion, std::string_view offeredVer
 }
 
 std::string FormatUpdateQuestion(std::string_view programName) {
-  const std::string_view shownName = programName.substr(0, kMaxProgramNameLength);
   std::string question = "An update of ";
-  question.append(shownName);
+  question.append(Utf8Prefix(programName, kMaxProgramNameLength));
   question.append(" is now available.\r\nDo you wish to proceed with the update?");
   return question;
 }
@@ -76,11 +140,13 @@ bool IsOpenableDownloadAddress(std::string_view address) {
   for (std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
     if (StartsWithNoCase(address, scheme)) {
       const std::string_view rest = address.substr(scheme.size());
-      // A host must follow, and no control character or blank may ride along to the opener.
-      const bool clean = std::none_of(rest.begin(), rest.end(), [](char c) {
-        return static_cast<unsigned char>(c) <= ' ' || c == '\x7f';
-      });
-      return clean && !rest.empty() && rest.front() != '/';
+      if (!std::all_of(rest.begin(), rest.end(), IsUrlCharacter) || !HasValidEscapes(rest)) {
+        return false;
+      }
+      std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+      authority.remove_prefix(
+          authority.rfind('@') == std::string_view::npos ? 0 : authority.rfind('@') + 1);
+      return IsHostAndPort(authority);
     }
   }
   return false;

@@ -28,10 +28,12 @@ void ReadUpdateDocument(std::string_view document, UpdateRequest& request);
 bool IsNewerVersion(std::string_view currentVersion, std::string_view offeredVersion);
 
 // The Yes/No question for an offered update. The program name comes from the network, so it is
-// cut to 200 characters.
+// cut to 200 characters (UTF-8, never inside a character).
 std::string FormatUpdateQuestion(std::string_view programName);
 
 // Only web addresses may be handed to the system's opener: the document arrives unauthenticated.
+// http or https, a host that cannot pass for an option, and only characters a web address may
+// hold unescaped, so nothing is ever asked about an address that would then not be opened.
 bool IsOpenableDownloadAddress(std::string_view address);
 
 struct DocumentLocation {

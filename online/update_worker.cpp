@@ -10,6 +10,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include "online/document_fetch.h"
@@ -27,12 +28,16 @@ struct UpdateCheckShared {
 
 namespace {
 
-// Opens only what passed IsOpenableDownloadAddress and still parses as a web address.
-void OpenDownloadAddress(const std::string& address) {
+// The address as it will be handed to the system's opener, or nothing when it would not be opened.
+// The question is asked only when this gives an address, so Yes never opens nothing.
+std::optional<QUrl> OpenableDownloadUrl(const std::string& address) {
+  if (!IsOpenableDownloadAddress(address)) return std::nullopt;
   const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
-  if (url.isValid() && (url.scheme() == "http" || url.scheme() == "https")) {
-    QDesktopServices::openUrl(url);
+  if (!url.isValid() || url.host().isEmpty() ||
+      (url.scheme() != "http" && url.scheme() != "https")) {
+    return std::nullopt;
   }
+  return url;
 }
 
 void MarkCallDone(UpdateCheckShared& shared) {
@@ -122,12 +127,12 @@ void CUpdateWorker::RunCheck() {
   ReadUpdateDocument(*document, request_);
 
   if (!IsNewerVersion(request_.currentVersion, request_.programVersion)) return;
-  if (!IsOpenableDownloadAddress(request_.downloadAddress)) return;
-  if (StopRequested()) return;
-  AskQuestion();
+  const std::optional<QUrl> download = OpenableDownloadUrl(request_.downloadAddress);
+  if (!download || StopRequested()) return;
+  AskQuestion(*download);
 }
 
-void CUpdateWorker::AskQuestion() {
+void CUpdateWorker::AskQuestion(const QUrl& download) {
   std::unique_lock lock(shared_->mutex);
   if (shared_->stopRequested) return;
   shared_->callDone = false;
@@ -137,7 +142,7 @@ void CUpdateWorker::AskQuestion() {
   text.replace("\r\n", "\n");
   QMetaObject::invokeMethod(
       QCoreApplication::instance(),
-      [shared = shared_, text, downloadAddress = request_.downloadAddress,
+      [shared = shared_, text, download, owner = options_.questionOwner,
        onShown = options_.onQuestionShown] {
         {
           std::lock_guard stopLock(shared->mutex);
@@ -145,22 +150,25 @@ void CUpdateWorker::AskQuestion() {
         }
         auto* box =
             new QMessageBox(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
-                            QMessageBox::Yes | QMessageBox::No);
+                            QMessageBox::Yes | QMessageBox::No, owner);
         box->setTextFormat(Qt::PlainText);
         box->setWindowModality(Qt::NonModal);
         // The main window stays above everything; without this the question would hide behind it.
         box->setWindowFlag(Qt::WindowStaysOnTopHint);
         box->setDefaultButton(QMessageBox::Yes);
+        // Escape and the window's close button answer No.
+        box->setEscapeButton(QMessageBox::No);
         shared->question = box;
-        QObject::connect(box, &QMessageBox::finished, box, [shared, box, downloadAddress] {
+        QObject::connect(box, &QMessageBox::finished, box, [shared, box, download] {
           QAbstractButton* clicked = box->clickedButton();
           const bool yes = clicked && box->standardButton(clicked) == QMessageBox::Yes;
           shared->question = nullptr;
           box->deleteLater();
-          if (yes) OpenDownloadAddress(downloadAddress);
+          if (yes) QDesktopServices::openUrl(download);
           MarkCallDone(*shared);
         });
         box->show();
+        box->activateWindow();  // so Return and Escape answer it at once
         if (onShown) onShown(*box);
       },
       Qt::QueuedConnection);

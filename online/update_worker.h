@@ -6,9 +6,13 @@
 #include <string>
 #include <thread>
 
+#include <QPointer>
+#include <QWidget>
+
 #include "online/update_document.h"
 
 class QMessageBox;
+class QUrl;
 
 // Told, on the user-interface thread, when an update check begins its network work and when it has
 // ended whatever its outcome. Each call is synchronous: the worker waits until it returns.
@@ -24,15 +28,18 @@ class UpdateCheckObserver {
 struct UpdateCheckOptions {
   // The program always asks the default HTTP port; tests serve on a free loopback port.
   std::uint16_t port = 80;
-  // Called on the user-interface thread right after the question is shown, so a test can answer.
+  // The window the question stands in front of: its transient parent, so window managers stack it
+  // above that window even when the window is always on top. None gives a free-standing box.
+  QPointer<QWidget> questionOwner;
+  // Called on the user-interface thread right after the question is shown, so a test can look.
   std::function<void(QMessageBox&)> onQuestionShown;
 };
 
 struct UpdateCheckShared;
 
 // Runs one update check on a thread of its own: fetches the update description document, and when
-// it offers a newer version asks the user, without blocking the main window, whether to open its
-// download address. Failures end the check silently.
+// it offers a newer version that can be opened, asks the user, without blocking the main window,
+// whether to open its download address. Failures end the check silently.
 //
 // Destroy it on the user-interface thread. Destruction stops the check promptly wherever it is
 // (transfer, notification or open question; the question is closed) and no notification is
@@ -53,7 +60,7 @@ class CUpdateWorker {
   void Run();
   void RunCheck();
   bool Notify(void (UpdateCheckObserver::*notification)());
-  void AskQuestion();
+  void AskQuestion(const QUrl& download);
   bool StopRequested() const;
 
   UpdateRequest request_;

@@ -60,7 +60,14 @@ void ClickSound::Play() {
   }
   snd_lib_error_set_handler(IgnoreAlsaError);
   snd_pcm_t* device = nullptr;
-  if (snd_pcm_open(&device, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) return;
+  // A device held by another program would make a blocking open wait until it is freed, with the
+  // window frozen meanwhile: the open must not wait, and a busy device means no sound. The writes
+  // block again, so the clip is heard before the action.
+  if (snd_pcm_open(&device, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return;
+  if (snd_pcm_nonblock(device, 0) < 0) {
+    snd_pcm_close(device);
+    return;
+  }
   const unsigned latencyMicroseconds = 50000;
   if (snd_pcm_set_params(device, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
                          static_cast<unsigned>(format_.channels),

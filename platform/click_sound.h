@@ -12,7 +12,8 @@ class ClickSound {
   // defaultSound instead, the way a desktop plays its alert for a missing sound.
   ClickSound(QByteArray wave, std::function<void()> defaultSound);
 
-  // Blocks for the length of the clip. Without a usable sound device it returns at once, silently.
+  // Blocks for the length of the clip. Without a usable sound device, or when another program holds
+  // it, it returns at once, silently.
   void Play();
 
  private:

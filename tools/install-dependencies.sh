@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick fonts-comic-neue
+  xvfb xauth xdotool x11-utils openbox imagemagick fonts-comic-neue
   dbus-daemon at-spi2-core python3-pyatspi
 )
 

@@ -125,9 +125,16 @@ TEST(NumberPick, FourRepeatRule) {
     bool repeats;
   };
   const Case cases[] = {
-      {{7, 3, 3, 3, 3}, true},  {{3, 3, 3, 3}, false},  // the rule needs a fifth spin
-      {{3, 3, 3, 3, 8}, false}, {{3, 3, 3, 3, 8, 8, 8, 8}, true},
-      {{1, 0, 0, 0, 0}, true},  {{0, 5, 5, 5, 4, 5}, false},
+      {{7, 3, 3, 3, 3}, true},
+      {{3, 3, 3, 3}, false},  // the rule needs a fifth spin
+      {{3, 3, 3, 3, 8}, false},
+      {{3, 3, 3, 3, 8, 8, 8, 8}, true},
+      {{1, 0, 0, 0, 0}, true},
+      {{0, 5, 5, 5, 4, 5}, false},
+      // Three equal spins at the end are not four.
+      {{7, 9, 3, 3, 3}, false},
+      {{3, 9, 3, 3, 3}, false},
+      {{3, 3, 3, 9, 3, 3, 3}, false},
   };
   for (const Case& c : cases) {
     ScriptedRandomBytes bytes;

@@ -138,9 +138,33 @@ TEST(FormatUpdateQuestionTest, NamesTheProgramAndCutsLongNames) {
       "An update of Wheelwatcher is now available.\r\nDo you wish to proceed with the update?");
   EXPECT_EQ(FormatUpdateQuestion(""),
             "An update of  is now available.\r\nDo you wish to proceed with the update?");
-  const std::string question = FormatUpdateQuestion(std::string(500, 'n'));
-  EXPECT_EQ(question, "An update of " + std::string(200, 'n') +
-                          " is now available.\r\nDo you wish to proceed with the update?");
+  const auto shown = [](const std::string& name) {
+    const std::string question = FormatUpdateQuestion(name);
+    const std::string before = "An update of ";
+    const std::string after = " is now available.\r\nDo you wish to proceed with the update?";
+    EXPECT_EQ(question.substr(0, before.size()), before);
+    EXPECT_EQ(question.substr(question.size() - after.size()), after);
+    return question.substr(before.size(), question.size() - before.size() - after.size());
+  };
+  const auto repeat = [](const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+  };
+  // Cut at 200 characters, counted in UTF-8, never inside one.
+  const std::string euro = "\xE2\x82\xAC";
+  const std::string clef = "\xF0\x9D\x84\x9E";
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string(500, 'n'), std::string(200, 'n')},
+      {repeat(euro, 100), repeat(euro, 100)},
+      {repeat(euro, 250), repeat(euro, 200)},
+      {"n" + repeat(clef, 250), "n" + repeat(clef, 199)},
+      {std::string(199, 'n') + euro + "x", std::string(199, 'n') + euro},
+      // Broken sequences count a byte each and are never completed by what follows.
+      {std::string(199, 'n') + "\xE2\x82" + "x", std::string(199, 'n') + "\xE2"},
+      {repeat("\x80", 300), repeat("\x80", 200)},
+  };
+  for (const auto& [name, expected] : cases) EXPECT_EQ(shown(name), expected) << name.size();
 }
 
 TEST(IsOpenableDownloadAddressTest, OnlyWebAddressesAreOpened) {
@@ -159,6 +183,22 @@ TEST(IsOpenableDownloadAddressTest, OnlyWebAddressesAreOpened) {
       {"http://example.com/a b", false},
       {"http://example.com/\n--flag", false},
       {"", false},
+      // What the opener would refuse is refused before anyone is asked.
+      {"http://example.com/\"x", false},
+      {"http://example.com/`id`", false},
+      {"http://example.com/{a}", false},
+      {"http://example.com/a|b", false},
+      {"http://example.com/\xE2\x82\xAC", false},
+      {"http://example.com/a%2", false},
+      {"http://-oProxyCommand=x/", false},
+      {"http://user@-x.example.com/", false},
+      {"http://.example.com/", false},
+      {"http://example.com:80x/", false},
+      {"http://[::1/", false},
+      {"http://example.com:8080/w%20x.tar.gz?a=1&b=2#top", true},
+      {"http://user@example.com/~me/(1)", true},
+      {"http://[::1]:8080/w", true},
+      {"http://dl_1.example.com", true},
   };
   for (const auto& [address, openable] : cases) {
     EXPECT_EQ(IsOpenableDownloadAddress(address), openable) << address;

@@ -1,3 +1,4 @@
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -7,7 +8,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSettings>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,11 +63,15 @@ constexpr QPoint kClearAllButton(242, 536);
 
 class MainDialogTest : public ::testing::Test {
  protected:
-  void Open(const QString& storedSystem = QString()) {
-    QSettings settings("KORMEL", "Wheelwatcher");
-    settings.clear();
-    if (!storedSystem.isNull()) settings.setValue("Settings/SYSTEM", storedSystem);
-    settings.sync();
+  // Opens the window on a settings file holding `settings` as written by hand; none when null.
+  void Open(const QByteArray& settings = QByteArray()) {
+    QFile::remove(SettingsPath());
+    if (!settings.isNull()) {
+      QDir().mkpath(QFileInfo(SettingsPath()).path());
+      QFile file(SettingsPath());
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(settings);
+    }
     dialog = std::make_unique<CMainDialog>(MainDialogServices{
         .random = random,
         .clickSound = click,
@@ -89,6 +95,14 @@ class MainDialogTest : public ::testing::Test {
     });
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  }
+
+  static QString SettingsPath() {
+    return QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")) + "/KORMEL/Wheelwatcher.conf";
+  }
+  static QByteArray SettingsFile() {
+    QFile file(SettingsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   QString PanelText(int id) const {
@@ -122,7 +136,7 @@ class MainDialogTest : public ::testing::Test {
   QStringList savedDialogFilters;
   bool savedDialogConfirmsOverwrite = false;
   QStringList saveFailures;
-  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&)> startUpdateCheck;
+  std::function<std::unique_ptr<CUpdateWorker>(UpdateCheckObserver&, QWidget&)> startUpdateCheck;
 };
 
 class UrlRecorder : public QObject {
@@ -142,6 +156,8 @@ TEST_F(MainDialogTest, StartsWithEverythingInPlaceAndHidden) {
   Open();
   EXPECT_EQ(dialog->size(), QSize(280, 560));
   EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(dialog->windowType(), Qt::Window);  // its own task-list entry, not a dialog
+  EXPECT_EQ(dialog->windowModality(), Qt::NonModal);
   EXPECT_EQ(dialog->windowTitle(), "V 5.004 Wheelwatcher  ");
   for (int id : kOverlays) EXPECT_FALSE(Visible(id)) << id;
   EXPECT_FALSE(Visible(control::kSavePicture));
@@ -153,8 +169,16 @@ TEST_F(MainDialogTest, StartsWithEverythingInPlaceAndHidden) {
   EXPECT_EQ(dialog->Control(control::kNumberPanel)->geometry(), QRect(14, 54, 30, 19));
   EXPECT_EQ(dialog->Control(control::kStatusPanel)->geometry(), QRect(8, 493, 118, 19));
   EXPECT_EQ(dialog->Control(control::kBankPanel)->geometry(), QRect(8, 529, 118, 19));
-  EXPECT_EQ(dialog->Control(1014)->geometry(), QRect(156, 205, 26, 54));
-  EXPECT_EQ(dialog->Control(1021)->geometry(), QRect(210, 380, 66, 30));
+  // The highlight overlays and button faces, each the size of its picture, at the control
+  // table's places.
+  const std::pair<int, QRect> overlays[] = {
+      {1009, {38, 88, 27, 113}},  {1010, {38, 205, 27, 111}}, {1011, {38, 320, 27, 113}},
+      {1012, {156, 88, 26, 55}},  {1013, {156, 146, 26, 55}}, {1014, {156, 205, 26, 54}},
+      {1001, {156, 263, 26, 55}}, {1017, {156, 320, 26, 54}}, {1018, {156, 380, 26, 55}},
+      {1015, {68, 436, 26, 36}},  {1019, {98, 436, 26, 35}},  {1020, {128, 436, 26, 36}},
+      {1030, {226, 9, 50, 24}},   {1021, {210, 380, 66, 30}}, {1022, {210, 414, 66, 30}},
+  };
+  for (const auto& [id, place] : overlays) EXPECT_EQ(dialog->Control(id)->geometry(), place) << id;
 }
 
 TEST_F(MainDialogTest, PanelsShowOneRowOfSmallWhiteGlyphsPaddedWithBlanks) {
@@ -211,6 +235,36 @@ TEST_F(MainDialogTest, PressOnANumberPlaysTheClickAndEntersTheSpin) {
   EXPECT_EQ(PanelText(control::kBankPanel).trimmed(), "BANK $-1");
   EXPECT_TRUE(Visible(control::kSavePicture));
   EXPECT_TRUE(Visible(control::kGreyedSystem));
+}
+
+TEST_F(MainDialogTest, ASoundDeviceHeldByAnotherProgramNeverHoldsUpAPress) {
+  AlsaDefaultToFile alsa(AlsaDefaultToFile::Sharing::kExclusive);
+  Open();
+  Press(kNumber17);  // the device is free: the clip is played in full before the spin
+  EXPECT_EQ(alsa.Played(), ClickWave().mid(44));
+
+  // Another program takes the device and keeps it for two seconds.
+  snd_pcm_t* held = nullptr;
+  ASSERT_EQ(snd_pcm_open(&held, "default", SND_PCM_STREAM_PLAYBACK, 0), 0);
+  std::thread otherProgram([held] {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    snd_pcm_close(held);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, kNumber17);
+  const auto pressTook = std::chrono::steady_clock::now() - start;
+  otherProgram.join();
+  EXPECT_LT(pressTook, std::chrono::milliseconds(100));
+  EXPECT_EQ(dialog->Tracker().State().spinCount, 2);
+  // The window's opens asked not to wait; the other program's open was a plain one.
+  EXPECT_EQ(alsa.OpenModes(), (QList<QByteArray>{"nonblock", "block", "nonblock"}));
+}
+
+// Only the click counts: the second press of a double-click enters nothing.
+TEST_F(MainDialogTest, ADoubleClickOnANumberEntersOneSpin) {
+  Open();
+  QTest::mouseDClick(dialog->windowHandle(), Qt::LeftButton, {}, kNumber17);
+  EXPECT_EQ(dialog->Tracker().State().spins, std::vector<std::int32_t>{17});
 }
 
 TEST_F(MainDialogTest, PressesOutsideEveryAreaDoNothingNotEvenTheSound) {
@@ -302,29 +356,68 @@ TEST_F(MainDialogTest, ExportsThroughTheSaveDialogAndReportsAFailedWrite) {
 }
 
 TEST_F(MainDialogTest, StoredSystemIsReadAndWrittenBackAsItWas) {
+  // Hand-edited files: the value and every other line come back byte for byte.
+  const auto file = [](const char* value) {
+    return QByteArray("; kept\n[Settings]\nSYSTEM=") + value + "\r\nOther=\"x, y\"\n";
+  };
   const struct {
     const char* stored;
     int system;
-  } cases[] = {{"3", 3}, {"7", 1}, {" 4", 4}, {"abc", 1}};
+  } cases[] = {{"3", 3}, {"7", 1},   {" 4", 4},      {"abc", 1}, {"-2", 1},
+               {"0", 1}, {"2;x", 2}, {"\"a,b\"", 1}, {"", 1}};
   for (const auto& each : cases) {
-    Open(each.stored);
+    Open(file(each.stored));
     EXPECT_EQ(dialog->Tracker().State().systemNumber, each.system) << each.stored;
     dialog->close();
-    EXPECT_EQ(QSettings("KORMEL", "Wheelwatcher").value("Settings/SYSTEM").toString(), each.stored);
+    EXPECT_EQ(SettingsFile(), file(each.stored));
   }
+  // Without a stored value the program starts with system 1 and stores it at close.
+  Open();
+  EXPECT_EQ(dialog->Tracker().State().systemNumber, 1);
+  dialog->close();
+  EXPECT_EQ(SettingsFile(), "[Settings]\nSYSTEM=1\n");
   // A SYSTEM press before the first spin stores the system in use, even unchanged.
-  Open("7");
+  Open(file("7"));
   Press(kSystemButton);
   EXPECT_EQ(PanelText(control::kStatusPanel).trimmed(), "SY  KAVRI");
   dialog->close();
-  EXPECT_EQ(QSettings("KORMEL", "Wheelwatcher").value("Settings/SYSTEM").toString(), "1");
+  EXPECT_EQ(SettingsFile(), file("1"));
 }
 
-TEST_F(MainDialogTest, EnterAndEscapeDoNothing) {
+// The update question is the window's own; Enter and Escape in the window must neither close the
+// window nor answer the question, whose Yes is the default button.
+TEST_F(MainDialogTest, EnterAndEscapeDoNothingEvenWithTheUpdateQuestionOpen) {
+  CSocketsLayer sockets;
+  ASSERT_TRUE(sockets.Start());
+  setenv("no_proxy", "127.0.0.1", 1);
+  LoopbackHttpServer server([](const LoopbackHttpServer::Connection& connection) {
+    connection.Send(LoopbackHttpServer::Response(
+        200,
+        "<Program_Version>5.0.0.5</Program_Version><Primary_Download_URL>"
+        "http://downloads.example.com/w.tar.gz</Primary_Download_URL><end>"));
+  });
+  QPointer<QMessageBox> question;
+  startUpdateCheck = [&](UpdateCheckObserver& observer, QWidget& owner) {
+    return StartUpdateCheck(
+        "http://127.0.0.1/update.xml", "V 5.004", observer,
+        UpdateCheckOptions{.port = server.port(),
+                           .questionOwner = &owner,
+                           .onQuestionShown = [&](QMessageBox& box) { question = &box; }});
+  };
+  UrlRecorder recorder;
+  QDesktopServices::setUrlHandler("http", &recorder, "Open");
   Open();
-  QTest::keyClick(dialog.get(), Qt::Key_Return);
-  QTest::keyClick(dialog.get(), Qt::Key_Escape);
-  EXPECT_TRUE(dialog->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!question.isNull(), 5000);
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    QTest::keyClick(dialog.get(), key);
+    EXPECT_TRUE(dialog->isVisible()) << key;
+    EXPECT_FALSE(question.isNull()) << key;
+  }
+  QTest::qWait(100);
+  EXPECT_TRUE(recorder.opened.isEmpty());
+  EXPECT_EQ(dialog->Tracker().BusyCount(), 1);
+  EXPECT_TRUE(dialog->Tracker().State().spins.empty());
+  QDesktopServices::unsetUrlHandler("http");
 }
 
 TEST_F(MainDialogTest, HelpAndLiveWheelMinimiseTheWindowAndOpenTheirPages) {
@@ -354,9 +447,10 @@ TEST_F(MainDialogTest, CaptionShowsTheUpdateCheckWhileItRuns) {
       std::this_thread::sleep_for(std::chrono::milliseconds(350));
     }
   });
-  startUpdateCheck = [&server](UpdateCheckObserver& observer) {
-    return StartUpdateCheck("http://127.0.0.1/update.xml", "V 5.004", observer,
-                            UpdateCheckOptions{.port = server.port(), .onQuestionShown = {}});
+  startUpdateCheck = [&server](UpdateCheckObserver& observer, QWidget&) {
+    return StartUpdateCheck(
+        "http://127.0.0.1/update.xml", "V 5.004", observer,
+        UpdateCheckOptions{.port = server.port(), .questionOwner = {}, .onQuestionShown = {}});
   };
   Open();
   QTRY_COMPARE_WITH_TIMEOUT(dialog->windowTitle(), QString("Updating "), 1000);

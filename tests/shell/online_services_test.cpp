@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
@@ -216,6 +217,18 @@ TEST_F(OnlineServicesTest, EachCheckEndsWithTheBusyCountBackAtZero) {
        Reply::kYes,
        "",
        {}},
+      {"download address the opener would refuse: a backtick",
+       Answer(200, Document("W", "5.0.0.5", "http://example.com/`id`")),
+       "V 5.004",
+       Reply::kYes,
+       "",
+       {}},
+      {"download address the opener would refuse: a host like an option",
+       Answer(200, Document("W", "5.0.0.5", "http://-oProxyCommand=x/")),
+       "V 5.004",
+       Reply::kYes,
+       "",
+       {}},
       {"published document, same version",
        Answer(200, PublishedDocument()),
        "V 5.004",
@@ -416,6 +429,31 @@ TEST_F(OnlineServicesTest, DestroyingTheWorkerWhileTheQuestionIsOpenClosesIt) {
   EXPECT_TRUE(question.isNull());
   EXPECT_EQ(window.finished, 0);
   EXPECT_TRUE(recorder_.opened.empty());
+}
+
+// The keys a user answers with: Return takes the default, Yes; Escape means No.
+TEST_F(OnlineServicesTest, TheQuestionStandsInFrontOfItsOwnerAndAnswersToReturnAndEscape) {
+  QWidget owner;
+  owner.show();
+  for (const auto& [key, expectedOpened] :
+       {std::pair{Qt::Key_Escape, QStringList()}, {Qt::Key_Return, QStringList{kDownload}}}) {
+    recorder_.opened.clear();
+    LoopbackHttpServer server(Answer(200, Document("Wheelwatcher", "5.0.0.5")));
+    BusyCountingWindow window;
+    QPointer<QMessageBox> question;
+    UpdateCheckOptions options;
+    options.port = server.port();
+    options.questionOwner = &owner;
+    options.onQuestionShown = [&](QMessageBox& box) { question = &box; };
+    auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
+    ASSERT_TRUE(WaitFor([&] { return !question.isNull(); }, 5000));
+    EXPECT_EQ(question->parentWidget(), &owner);
+    EXPECT_TRUE(question->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(question->windowModality(), Qt::NonModal);
+    QTest::keyClick(question.data(), key);
+    ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 5000));
+    EXPECT_EQ(OpenedUrls(), expectedOpened);
+  }
 }
 
 TEST_F(OnlineServicesTest, NoNotificationArrivesAfterAnEarlyDestroy) {

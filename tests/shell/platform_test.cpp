@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -74,25 +73,44 @@ TEST(ClickSound, WithoutASoundDeviceReturnsAtOnce) {
   EXPECT_EQ(beeps, 0);
 }
 
-TEST(SettingsStore, DefaultsToOneAndRoundTripsTextExactly) {
-  SettingsStore store;
-  QSettings("KORMEL", "Wheelwatcher").clear();
-  EXPECT_EQ(store.ReadSystemText(), "1");
-  for (const char* text : {"3", " 4", "abc", "-2", ""}) {
-    store.WriteSystemText(text);
-    EXPECT_EQ(SettingsStore().ReadSystemText(), text);
-  }
-  const QString file =
+TEST(SettingsStore, ReadsAndWritesTheSystemLineAloneAndLeavesTheRestOfTheFile) {
+  const QString path =
       QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")) + "/KORMEL/Wheelwatcher.conf";
-  // A hand-edited value with a comma is read back as it stands.
-  {
-    QFile handEdited(file);
-    ASSERT_TRUE(handEdited.open(QIODevice::WriteOnly));
-    handEdited.write("[Settings]\nSYSTEM=3,4\n");
+  const auto writeFile = [&](const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  };
+  const auto readFile = [&] {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+
+  QFile::remove(path);
+  EXPECT_EQ(SettingsStore().ReadSystemText(), "1");
+  SettingsStore().WriteSystemText("5");  // a first run creates the file
+  EXPECT_EQ(readFile(), "[Settings]\nSYSTEM=5\n");
+
+  const struct {
+    const char* name;
+    QByteArray before;
+    std::string read;  // "1" when there is no SYSTEM line
+    QByteArray after;  // once "3" is written
+  } cases[] = {
+      {"a comma and other lines", "; mine\r\n[Other]\nSYSTEM=9\n[Settings]\nSYSTEM=3,4\r\nX=1",
+       "3,4", "; mine\r\n[Other]\nSYSTEM=9\n[Settings]\nSYSTEM=3\r\nX=1"},
+      {"blanks around the key", "[ Settings ]\n SYSTEM = 4 \n", " 4 ",
+       "[ Settings ]\n SYSTEM =3\n"},
+      {"group without the key", "[Settings]\nX=1\n", "1", "[Settings]\nSYSTEM=3\nX=1\n"},
+      {"group last, no line end", "[Settings]", "1", "[Settings]\nSYSTEM=3\n"},
+      {"key only in another group", "[Other]\nSYSTEM=2", "1",
+       "[Other]\nSYSTEM=2\n[Settings]\nSYSTEM=3\n"},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.name);
+    writeFile(each.before);
+    EXPECT_EQ(SettingsStore().ReadSystemText(), each.read);
+    SettingsStore().WriteSystemText("3");
+    EXPECT_EQ(readFile(), each.after);
   }
-  EXPECT_EQ(SettingsStore().ReadSystemText(), "3,4");
-  store.WriteSystemText("5");
-  QFile written(file);
-  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(written.readAll().contains("[Settings]\nSYSTEM=5"));
 }

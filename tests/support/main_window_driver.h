@@ -68,7 +68,10 @@ class MainWindowDriver {
   // The same press and release handed straight to the window, with no other event processed:
   // the press's own work and nothing the window does afterwards (layout, paint).
   void DeliverPress(int regionCode) {
-    const QPointF where = pressPoints_.at(static_cast<std::size_t>(regionCode));
+    DeliverPressAt(pressPoints_.at(static_cast<std::size_t>(regionCode)));
+  }
+  // The same at any position, whole pixels or between them, as at display scales other than 1.
+  void DeliverPressAt(QPointF where) {
     const QPointF global = window_->mapToGlobal(where);
     QMouseEvent press(QEvent::MouseButtonPress, where, global, Qt::LeftButton, Qt::LeftButton, {});
     QApplication::sendEvent(window_->windowHandle(), &press);

@@ -1,0 +1,12 @@
+#include "app/sockets_failure_message.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include "resources/strings.h"
+
+void ShowSocketsFailureMessage() {
+  QMessageBox failure(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                      QString::fromLatin1(kSocketsFailedText), QMessageBox::Ok);
+  failure.exec();
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Tells the user that the network layer could not be started, with only an OK button, and returns
+// when the user has read it. The program then ends without opening its window.
+void ShowSocketsFailureMessage();
