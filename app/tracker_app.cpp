@@ -6,6 +6,7 @@
 
 #include "app/first_paint_report.h"
 #include "app/main_dialog.h"
+#include "online/external_links.h"
 #include "online/fixed_addresses.h"
 #include "online/sockets_layer.h"
 #include "online/version_reader.h"
@@ -52,7 +53,7 @@ bool CTrackerApp::InitInstance() {
           [&versionText](UpdateCheckObserver& observer) {
             return StartUpdateCheck(kUpdateDocumentAddress, versionText, observer);
           },
-      .helpAddress = kHelpAddress,
+      .helpAddress = HelpDocumentAddress(kHelpAddress, applicationDirPath()),
       .casinoAddresses = {kCasinoAddress1, kCasinoAddress2, kCasinoAddress3},
   });
   FirstPaintReport::InstallIfRequested(window);
