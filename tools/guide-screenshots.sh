@@ -134,6 +134,6 @@ click 242 395
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "Save" | head -n1)
 sleep 1
 import -window "$dialog" "$scratch/dialog.png"
-convert "$scratch/dialog.png" -gravity south -crop 100%x18%+0+0 +repage "$output/save-dialog.png"
+convert "$scratch/dialog.png" -gravity south -crop 100%x16%+0+0 +repage "$output/save-dialog.png"
 echo "wrote $output/save-dialog.png"
 stop
