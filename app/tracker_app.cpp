@@ -6,6 +6,7 @@
 #include "app/first_paint_report.h"
 #include "app/main_dialog.h"
 #include "app/sockets_failure_message.h"
+#include "online/external_links.h"
 #include "online/fixed_addresses.h"
 #include "online/sockets_layer.h"
 #include "online/version_reader.h"
@@ -51,7 +52,7 @@ bool CTrackerApp::InitInstance() {
                 kUpdateDocumentAddress, versionText, observer,
                 UpdateCheckOptions{.questionOwner = &questionOwner, .onQuestionShown = {}});
           },
-      .helpAddress = kHelpAddress,
+      .helpAddress = HelpDocumentAddress(kHelpAddress, applicationDirPath()),
       .casinoAddresses = {kCasinoAddress1, kCasinoAddress2, kCasinoAddress3},
   });
   FirstPaintReport::InstallIfRequested(window);

@@ -1,11 +1,15 @@
 #include "online/external_links.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <QWidget>
 
 #include <chrono>
 #include <thread>
+
+#include "online/fixed_addresses.h"
 
 namespace {
 
@@ -15,6 +19,15 @@ void OpenAddress(const std::string& address) {
 }
 
 }  // namespace
+
+std::string HelpDocumentAddress(const std::string& packagerAddress,
+                                const QString& executableFolder) {
+  if (!packagerAddress.empty()) return packagerAddress;
+  const QFileInfo beside(QDir(executableFolder).filePath(QString::fromUtf8(kGuideFromExecutable)));
+  const QString page =
+      beside.isFile() ? beside.canonicalFilePath() : QString::fromUtf8(kInstalledGuide);
+  return QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded).toStdString();
+}
 
 void OpenHelpDocument(QWidget& window, const std::string& helpAddress) {
   window.showMinimized();

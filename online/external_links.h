@@ -3,7 +3,15 @@
 #include <array>
 #include <string>
 
+class QString;
 class QWidget;
+
+// The address HELP opens: the packager's address when one was set at build time; otherwise the
+// guide that comes with the program, as a file address: the page at its place relative to the
+// executable's folder when it lies there (a build folder, or an install moved elsewhere), else
+// the page where the install puts it.
+std::string HelpDocumentAddress(const std::string& packagerAddress,
+                                const QString& executableFolder);
 
 // The HELP button: minimises `window`, then opens the user guide with the default handler.
 void OpenHelpDocument(QWidget& window, const std::string& helpAddress);

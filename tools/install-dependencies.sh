@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config pandoc
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev

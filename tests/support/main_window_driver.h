@@ -18,13 +18,15 @@
 #include "app/main_dialog.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
+#include "online/external_links.h"
+#include "online/fixed_addresses.h"
 #include "platform/click_sound.h"
 #include "platform/settings_store.h"
 #include "systems/random_bytes.h"
 
 // The real main window, offscreen, with quiet services: a silent click, no update check, and a save
-// dialog answered by a hook. Shared by the soak test and the benchmarks, which press it the way a
-// player would.
+// dialog answered by a hook; HELP opens the guide the program would open from this folder. Shared
+// by the soak test and the benchmarks, which press it the way a player would.
 class MainWindowDriver {
  public:
   // Returns the file to save to, or an empty text to cancel.
@@ -45,7 +47,7 @@ class MainWindowDriver {
             },
         .reportSaveFailure = [this](const QString&) { ++saveFailures_; },
         .startUpdateCheck = {},
-        .helpAddress = {},
+        .helpAddress = HelpDocumentAddress(kHelpAddress, QCoreApplication::applicationDirPath()),
         .casinoAddresses = {},
     });
     window_->show();
