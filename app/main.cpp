@@ -1,5 +1,11 @@
-#include <cstdlib>
+#include <QApplication>
 
+#include <cstdlib>
+#include <optional>
+
+#include "app/command_line.h"
+#include "app/display_guard.h"
+#include "app/single_instance.h"
 #include "app/tracker_app.h"
 
 namespace {
@@ -10,10 +16,30 @@ void PreferX11WhereWaylandWouldLoseTopmost() {
     setenv("QT_QPA_PLATFORM", "xcb", 1);
   }
 }
+
+QStringList Arguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+  return arguments;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+  QApplication::setApplicationVersion(QStringLiteral(WHEELWATCHER_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("wheelwatcher"));
+  if (const std::optional<int> answered = AnswerInformationOptions(Arguments(argc, argv))) {
+    return *answered;
+  }
   PreferX11WhereWaylandWouldLoseTopmost();
+  std::optional<DisplayGuard> displayGuard(std::in_place);
   CTrackerApp application(argc, argv);
+  displayGuard.reset();
+  if (const std::optional<int> rejected = RejectLeftoverArguments(application.arguments())) {
+    return *rejected;
+  }
+
+  SingleInstance instance(SingleInstance::SocketPathForThisDisplay());
+  if (!instance.Claim()) return EXIT_SUCCESS;
+  QObject::connect(&instance, &SingleInstance::activationRequested, &BringWindowsToFront);
   return application.InitInstance() ? EXIT_SUCCESS : EXIT_FAILURE;
 }
