@@ -29,7 +29,8 @@ std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
                                    QStringLiteral("Print the version and exit."));
   parser.addOption(help);
   parser.addOption(version);
-  // Unknown options are not an error yet: they may be Qt's, which only the application object knows.
+  // Unknown options are not an error yet: they may be Qt's, which only the application object
+  // knows.
   parser.parse(arguments);
 
   if (parser.isSet(help)) {

@@ -24,7 +24,8 @@ std::string DisplayGuard::FailureLine(const char* display, const char* waylandDi
   }
   std::string line = "wheelwatcher: cannot open the display (";
   line += hasDisplay ? "DISPLAY=" + std::string(display) : std::string("DISPLAY unset");
-  line += hasWayland ? ", WAYLAND_DISPLAY=" + std::string(waylandDisplay) : ", WAYLAND_DISPLAY unset";
+  line +=
+      hasWayland ? ", WAYLAND_DISPLAY=" + std::string(waylandDisplay) : ", WAYLAND_DISPLAY unset";
   return line + ")\n";
 }
 

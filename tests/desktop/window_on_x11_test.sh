@@ -4,45 +4,14 @@
 # Usage: window_on_x11_test.sh <wheelwatcher executable>. Exit 77 (skipped) without Xvfb or xdotool.
 set -uo pipefail
 program="$1"
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
+source "$(dirname "$0")/virtual_display.sh"
 
-scratch=$(mktemp -d)
-cleanup() {
-  [ -n "${program_pid:-}" ] && kill "$program_pid" 2>/dev/null
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
-
-# -displayfd picks a free display, so parallel runs do not collide.
-Xvfb -displayfd 3 -screen 0 800x720x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$scratch/display")"
-export XDG_CONFIG_HOME="$scratch"
-
-QT_QPA_PLATFORM=xcb "$program" 2>/dev/null &
+"$program" 2>/dev/null &
 program_pid=$!
+started_pids+=($program_pid)
 window=$(timeout 10 xdotool search --sync --onlyvisible --name "Wheelwatcher" | head -n1)
 [ -n "$window" ] || fail "the window did not appear"
 
-# Polls until a command's output equals the expected text; prints the last output otherwise.
-wait_for() {
-  local expected="$1" actual=""
-  shift
-  for _ in $(seq 40); do
-    actual=$("$@" 2>/dev/null)
-    [ "$actual" = "$expected" ] && return 0
-    sleep 0.1
-  done
-  echo "expected [$expected], got [$actual]"
-  return 1
-}
 about_windows() { xdotool search --onlyvisible --name "^About Wheelwatcher$" | wc -l; }
 
 # The caption the window manager shows, blanks included and nothing appended.
