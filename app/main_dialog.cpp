@@ -14,6 +14,7 @@
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
 #include "app/region_code.h"
+#include "app/screen_picture.h"
 #include "engine/control_ids.h"
 #include "online/external_links.h"
 #include "panels/ticker_panel.h"
@@ -94,9 +95,9 @@ void CMainDialog::OnInitDialog() {
   for (const PictureControl& place : kPictureControls) {
     auto* overlay = new QLabel(this);
     overlay->setObjectName(QString::number(place.id));
-    const QPixmap pixmap(QString::fromLatin1(place.picture));
+    const QPixmap pixmap = LoadScreenPicture(QString::fromLatin1(place.picture));
     overlay->setPixmap(pixmap);
-    overlay->setGeometry(place.x, place.y, pixmap.width(), pixmap.height());
+    overlay->setGeometry(QRect(QPoint(place.x, place.y), pixmap.deviceIndependentSize().toSize()));
     overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 

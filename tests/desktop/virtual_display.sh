@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the tests that drive the real program on a virtual X display. Starts Xvfb on a free
 # display, points the program's settings and runtime folders into a scratch folder, and removes
-# everything again on exit. Exits 77 (skipped) without Xvfb or xdotool.
+# everything again on exit. Exits 77 (skipped) without Xvfb or xdotool. A test that needs a larger
+# screen than 800x720 sets screen_size before sourcing.
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
 
 scratch=$(mktemp -d)
@@ -18,7 +19,7 @@ fail() {
 }
 
 # -displayfd picks a free display, so parallel runs do not collide.
-Xvfb -displayfd 3 -screen 0 800x720x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${screen_size:-800x720}x24" -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 started_pids+=($!)
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
 [ -s "$scratch/display" ] || fail "Xvfb did not start"
