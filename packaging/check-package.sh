@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Checks the .deb that `make package` wrote: its control data and dependencies, its exact file list,
-# the menu entry, the AppStream metadata, the man page and the unpacked program. With --install it
+# Checks the .deb that `make package` wrote: Debian's rules (lintian), its control data and
+# dependencies, its exact file list, the menu entry, the AppStream metadata, the man page and the
+# unpacked program. With --install it
 # also installs the package with apt, tries the installed program and man page, removes the package
 # and checks that nothing of it is left behind (needs root, and changes the system).
 # Usage: packaging/check-package.sh [build folder] [--install]
@@ -22,6 +23,9 @@ deb="$build/wheelwatcher_${version}_$(dpkg --print-architecture).deb"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+
+# Lintian refuses to run as root without being told; the package is only read.
+lintian --allow-root --fail-on error,warning "$deb" || fail "lintian"
 
 # Control data: the libraries come from dpkg-shlibdeps, the font is named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)

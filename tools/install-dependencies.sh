@@ -13,7 +13,7 @@ declare -A groups=(
   [build]="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
            libcurl4-openssl-dev libasound2-dev fonts-dejavu-core"
   [test]="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick"
-  [package]="dpkg-dev file desktop-file-utils appstream man-db"
+  [package]="dpkg-dev file lintian desktop-file-utils appstream man-db"
 )
 
 selected=("$@")
