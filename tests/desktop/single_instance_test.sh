@@ -15,6 +15,12 @@ wheelwatcher_windows() { xdotool search --onlyvisible --name "Wheelwatcher" 2>/d
 topmost() { xwininfo -root -children | grep -oE "^ +0x[0-9a-f]+ \"(cover|V [^\"]*Wheelwatcher *)\"" |
   head -n1 | awk '{print $1}'; }
 hex() { printf '0x%x' "$1"; }
+# Ends a program as a crash would, leaving its socket behind, and waits until its window is gone.
+crash() {
+  kill -KILL "$1"
+  { wait "$1"; } 2>/dev/null
+  wait_for 0 eval 'wheelwatcher_windows | wc -l' || fail "the killed program's window stayed"
+}
 
 "$program" 2>/dev/null &
 first_pid=$!
@@ -37,13 +43,12 @@ kill -0 "$first_pid" 2>/dev/null || fail "the running program ended"
 [ "$(wheelwatcher_windows | wc -l)" -eq 1 ] || fail "more than one window"
 
 # A crash leaves the socket behind; the next start must still open its window and keep running.
-kill -KILL "$first_pid"
-wait "$first_pid" 2>/dev/null
-wait_for 0 eval 'wheelwatcher_windows | wc -l' || fail "the killed program's window stayed"
+crash "$first_pid"
 "$program" 2>/dev/null &
 next_pid=$!
 started_pids+=($next_pid)
 timeout 10 xdotool search --sync --onlyvisible --name "Wheelwatcher" >/dev/null ||
   fail "after a crash the next start opened no window"
 kill -0 "$next_pid" 2>/dev/null || fail "after a crash the next start ended"
+
 echo "PASS"
