@@ -42,7 +42,8 @@ wait_for "$(hex "$window")" topmost || fail "the running window was not raised"
 kill -0 "$first_pid" 2>/dev/null || fail "the running program ended"
 [ "$(wheelwatcher_windows | wc -l)" -eq 1 ] || fail "more than one window"
 
-# A crash leaves the socket behind; the next start must still open its window and keep running.
+# A crash leaves the socket behind; the next start must still open its window, keep running and
+# take over the socket, so that a start after it gives way again.
 crash "$first_pid"
 "$program" 2>/dev/null &
 next_pid=$!
@@ -50,5 +51,7 @@ started_pids+=($next_pid)
 timeout 10 xdotool search --sync --onlyvisible --name "Wheelwatcher" >/dev/null ||
   fail "after a crash the next start opened no window"
 kill -0 "$next_pid" 2>/dev/null || fail "after a crash the next start ended"
+timeout 10 "$program" 2>/dev/null || fail "after a crash a further start did not give way"
+[ "$(wheelwatcher_windows | wc -l)" -eq 1 ] || fail "after a crash a further start opened a window"
 
 echo "PASS"
