@@ -1,26 +1,38 @@
 # Thin wrapper over CMake: `make run` builds and starts the program, `make test` builds and runs every
-# test, `make bench` measures the program against its budgets.
+# test, `make package` makes the .deb, `make bench` measures the program against its budgets.
 BUILD ?= build
 CMAKE_FLAGS ?=
+# Which groups of tools/install-dependencies.sh to install, and whether to build the tests.
+DEPENDENCY_GROUPS ?= run build test
+TESTS ?= ON
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test package bench clean
 
 all: build
 
+# Running needs neither the test tools nor the tests.
+run package: TESTS = OFF
+run: DEPENDENCY_GROUPS = run build
+package: DEPENDENCY_GROUPS = run build package
+
 deps:
-	@tools/install-dependencies.sh
+	@tools/install-dependencies.sh $(DEPENDENCY_GROUPS)
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=$(TESTS) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD)
 
 run: build
-	@tools/run.sh $(BUILD)/bin/wheelwatcher
+	$(BUILD)/bin/wheelwatcher
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# Writes $(BUILD)/wheelwatcher_<version>_<architecture>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Builds the benchmarks optimised (RelWithDebInfo) and prints one line per budget.
 bench: deps

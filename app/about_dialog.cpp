@@ -2,12 +2,13 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPixmap>
+
+#include "app/screen_picture.h"
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Wheelwatcher"));
   auto* picture = new QLabel(this);
-  picture->setPixmap(QPixmap(QStringLiteral(":/about.png")));
+  picture->setPixmap(LoadScreenPicture(QStringLiteral(":/about.png")));
   // What the picture says, for a screen reader.
   picture->setAccessibleName(QStringLiteral("Wheelwatcher " WHEELWATCHER_VERSION_TEXT));
   picture->setAccessibleDescription(QStringLiteral("roulette spin tracker"));

@@ -13,6 +13,7 @@
 #include "app/about_dialog.h"
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
+#include "app/screen_picture.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
 #include "online/external_links.h"
@@ -97,9 +98,9 @@ void CMainDialog::OnInitDialog() {
   for (const PictureControl& place : kPictureControls) {
     auto* overlay = new QLabel(this);
     overlay->setObjectName(QString::number(place.id));
-    const QPixmap pixmap(QString::fromLatin1(place.picture));
+    const QPixmap pixmap = LoadScreenPicture(QString::fromLatin1(place.picture));
     overlay->setPixmap(pixmap);
-    overlay->setGeometry(place.x, place.y, pixmap.width(), pixmap.height());
+    overlay->setGeometry(QRect(QPoint(place.x, place.y), pixmap.deviceIndependentSize().toSize()));
     overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 

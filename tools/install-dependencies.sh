@@ -1,15 +1,34 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the build, the tests and the benchmarks need; only the missing ones.
+# Installs the Debian packages of the groups named on the command line (all groups when none is
+# named); only the missing ones.
+#   run      what the program needs at run time besides the libraries the build brings
+#   build    compiling the program and drawing its artwork
+#   test     the tests, screenshots and benchmarks
+#   package  making and checking the .deb
+# Usage: tools/install-dependencies.sh [run] [build] [test] [package]
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config pandoc
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcurl4-openssl-dev libasound2-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils openbox imagemagick fonts-comic-neue
-  dbus-daemon at-spi2-core python3-pyatspi
+declare -A groups=(
+  [run]="fonts-comic-neue"
+  [build]="cmake ninja-build g++ pkg-config pandoc qt6-base-dev qt6-base-dev-tools libgl-dev
+           libcurl4-openssl-dev libasound2-dev fonts-dejavu-core"
+  [test]="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox imagemagick
+          dbus-daemon at-spi2-core python3-pyatspi"
+  [package]="dpkg-dev file lintian desktop-file-utils appstream man-db"
 )
+
+selected=("$@")
+[ ${#selected[@]} -eq 0 ] && selected=(run build test package)
+
+packages=()
+for group in "${selected[@]}"; do
+  if [ -z "${groups[$group]+set}" ]; then
+    echo "unknown group '$group'; the groups are: run build test package" >&2
+    exit 2
+  fi
+  read -r -a members <<<"${groups[$group]//$'\n'/ }"
+  packages+=("${members[@]}")
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,6 +2,9 @@
 # helpers to wait for what the program shows. Everything started here ends with the script.
 
 scratch=$(mktemp -d)
+# The program's runtime folder (its single-instance socket) is the test's own.
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 background_pids=()
 cleanup() {
   local pid

@@ -43,6 +43,21 @@ TEST(ResourceFilesTest, EveryPictureLoadsFromTheResourcesAtItsSize) {
   }
 }
 
+// Every picture the window shows has a variant at twice the size, which Qt's reader marks as drawn
+// for a device pixel ratio of 2; the hit map and the glyph sheets have none.
+TEST(ResourceFilesTest, WindowPicturesHaveDoubleSizeVariants) {
+  for (const Picture& picture : kPictures) {
+    QString name = QString::fromLatin1(picture.name);
+    const bool hasVariant =
+        !name.startsWith(QStringLiteral("hitmap")) && !name.startsWith(QStringLiteral("glyphs"));
+    const QImage variant(QStringLiteral(":/") + name.replace(QStringLiteral(".png"), "@2x.png"));
+    EXPECT_EQ(variant.isNull(), !hasVariant) << picture.name;
+    if (!hasVariant) continue;
+    EXPECT_EQ(variant.size(), picture.size * 2) << picture.name;
+    EXPECT_EQ(variant.devicePixelRatio(), 2.0) << picture.name;
+  }
+}
+
 TEST(ResourceFilesTest, ClickSoundIsEmbedded) {
   QFile click(QStringLiteral(":/click.wav"));
   ASSERT_TRUE(click.open(QIODevice::ReadOnly));

@@ -26,12 +26,15 @@ struct Overlay {
   QImage image;
 };
 
+// Pictures the window shows are drawn at a scale of 1, and of 2 for screens of twice the density
+// (the "@2x" files). The hit map has no such variant: it works in logical pixels.
+
 // The layout picture as the player sees it before any highlight is shown.
-QImage DrawLayout(const ArtFonts& fonts);
+QImage DrawLayout(const ArtFonts& fonts, int scale);
 
 // The highlight overlays and button faces, each cut from a layout drawn with that box changed, so
 // it lines up with what it covers.
-std::vector<Overlay> DrawOverlays(const ArtFonts& fonts);
+std::vector<Overlay> DrawOverlays(const ArtFonts& fonts, int scale);
 
 enum class GlyphSize { kSmall, kMedium, kLarge };
 
@@ -41,7 +44,7 @@ QImage DrawGlyphSheet(GlyphSize size);
 // The click sound as a complete WAVE file.
 QByteArray MakeClickWave();
 
-QImage DrawAboutPicture(const ArtFonts& fonts);
+QImage DrawAboutPicture(const ArtFonts& fonts, int scale);
 
 // The program's icon: a roulette wheel, drawn afresh for each size so small icons stay sharp.
 QImage DrawIcon(int size);

@@ -94,20 +94,26 @@ QColor Shade(const QColor& colour, double factor) {
                 std::clamp(static_cast<int>(colour.blue() * factor), 0, 255));
 }
 
-void DrawFeltAndRim(QImage& image) {
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
+// Per device pixel, so the @2x felt has its own finer grain; the rim keeps its width in logical
+// pixels.
+void DrawFeltAndRim(QImage& image, int scale) {
+  for (int py = 0; py < kHeight * scale; ++py) {
+    for (int px = 0; px < kWidth * scale; ++px) {
+      const double x = (px + 0.5) / scale - 0.5;
+      const double y = (py + 0.5) / scale - 0.5;
       const double dx = (x - kWidth / 2.0) / kWidth;
       const double dy = (y - kHeight / 2.0) / kHeight;
-      const double light = 1.0 - 0.9 * (dx * dx + dy * dy) + 0.035 * PixelNoise(x, y, 1);
-      image.setPixel(x, y,
+      const double light = 1.0 - 0.9 * (dx * dx + dy * dy) + 0.035 * PixelNoise(px, py, 1);
+      image.setPixel(px, py,
                      qRgb(static_cast<int>(14 * light), static_cast<int>(86 * light),
                           static_cast<int>(44 * light)));
     }
   }
   // Wood: grain runs along each side; the outer and inner edges are darker for a bevel.
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
+  for (int py = 0; py < kHeight * scale; ++py) {
+    for (int px = 0; px < kWidth * scale; ++px) {
+      const int x = px / scale;
+      const int y = py / scale;
       const int depth = std::min({x, y, kWidth - 1 - x, kHeight - 1 - y});
       if (depth >= kRim) continue;
       const bool horizontal = std::min(y, kHeight - 1 - y) == depth;
@@ -115,10 +121,10 @@ void DrawFeltAndRim(QImage& image) {
       const double grain =
           0.80 +
           0.12 * std::sin(along * 0.21 + depth * 1.7 + 2.0 * PixelNoise(along / 9, depth, 3)) +
-          0.05 * PixelNoise(x, y, 4);
+          0.05 * PixelNoise(px, py, 4);
       static constexpr double kBevel[kRim] = {0.55, 1.05, 0.95, 0.60};
       const double light = grain * kBevel[depth];
-      image.setPixel(x, y,
+      image.setPixel(px, py,
                      qRgb(std::min(255, static_cast<int>(150 * light)),
                           static_cast<int>(88 * light), static_cast<int>(40 * light)));
     }
@@ -132,9 +138,10 @@ void DrawNumberBox(QPainter& painter, const QRect& rect, int number, const QFont
   fill.setColorAt(0.0, Shade(base, 1.25));
   fill.setColorAt(1.0, Shade(base, 0.80));
   painter.fillRect(rect, fill);
-  painter.setPen(kGold);
-  painter.drawRect(rect.adjusted(0, 0, -1, -1));
-  DrawCentred(painter, TextImage(QString::number(number), font, Qt::white, kTextShadow), rect);
+  DrawFrame(painter, rect, kGold);
+  DrawCentred(painter,
+              TextImage(QString::number(number), font, Qt::white, kTextShadow, ScaleOf(painter)),
+              rect);
 }
 
 void DrawZeroBox(QPainter& painter, const QFont& font) {
@@ -156,12 +163,14 @@ void DrawZeroBox(QPainter& painter, const QFont& font) {
   painter.setBrush(Qt::NoBrush);
   painter.drawPolygon(outline);
   painter.restore();
-  DrawCentred(painter, TextImage("0", font, Qt::white, kTextShadow), QRect(68, 62, 85, 22));
+  DrawCentred(painter, TextImage("0", font, Qt::white, kTextShadow, ScaleOf(painter)),
+              QRect(68, 62, 85, 22));
 }
 
 void DrawMark(QPainter& painter, const OutsideBox& box, const QFont& font, const QColor& text) {
   if (box.mark == Mark::kText) {
-    DrawCentred(painter, TextImage(box.label, font, text, kTextShadow), box.rect, box.vertical);
+    DrawCentred(painter, TextImage(box.label, font, text, kTextShadow, ScaleOf(painter)), box.rect,
+                box.vertical);
     return;
   }
   const QPointF centre = QRectF(box.rect).center();
@@ -183,8 +192,7 @@ void DrawOutsideBox(QPainter& painter, const OutsideBox& box, bool lit, const QF
   const QRect& rect = box.rect;
   if (!lit) {
     painter.fillRect(rect, QColor(10, 70, 34));
-    painter.setPen(kGold);
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    DrawFrame(painter, rect, kGold);
     DrawMark(painter, box, font, QColor(250, 246, 230));
     return;
   }
@@ -195,12 +203,17 @@ void DrawOutsideBox(QPainter& painter, const OutsideBox& box, bool lit, const QF
   const int right = rect.right();
   const int bottom = rect.bottom();
   for (int ring = 0; ring < 2; ++ring) {
-    painter.setPen(ring == 0 ? QColor(230, 255, 230) : QColor(180, 255, 180));
-    painter.drawLine(rect.left() + ring, rect.top() + ring, right - ring, rect.top() + ring);
-    painter.drawLine(rect.left() + ring, rect.top() + ring, rect.left() + ring, bottom - ring);
-    painter.setPen(ring == 0 ? QColor(0, 90, 20) : QColor(10, 140, 40));
-    painter.drawLine(rect.left() + ring, bottom - ring, right - ring, bottom - ring);
-    painter.drawLine(right - ring, rect.top() + ring, right - ring, bottom - ring);
+    // Filled rows and columns, for the reason DrawFrame gives.
+    const QColor light = ring == 0 ? QColor(230, 255, 230) : QColor(180, 255, 180);
+    const QColor dark = ring == 0 ? QColor(0, 90, 20) : QColor(10, 140, 40);
+    const int left = rect.left() + ring;
+    const int top = rect.top() + ring;
+    const int width = right - ring - left + 1;
+    const int height = bottom - ring - top + 1;
+    painter.fillRect(QRect(left, top, width, 1), light);
+    painter.fillRect(QRect(left, top, 1, height), light);
+    painter.fillRect(QRect(left, bottom - ring, width, 1), dark);
+    painter.fillRect(QRect(right - ring, top, 1, height), dark);
   }
   DrawMark(painter, box, font, Qt::white);
 }
@@ -254,7 +267,7 @@ void DrawButton(QPainter& painter, const Button& button, ButtonLook look, const 
   for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
     const QRect lineRect(button.rect.x(), button.rect.y() + i * lineHeight, button.rect.width(),
                          lineHeight);
-    DrawCentred(painter, TextImage(lines[i], font, colours.text, colours.shadow),
+    DrawCentred(painter, TextImage(lines[i], font, colours.text, colours.shadow, ScaleOf(painter)),
                 lineRect.adjusted(0, i == 0 && lines.size() > 1 ? 1 : 0, 0, -1));
   }
 }
@@ -267,12 +280,13 @@ void DrawPanelWell(QPainter& painter, const QRect& panel) {
 }
 
 void DrawHistoryPanel(QPainter& painter, const ArtFonts& fonts) {
-  DrawCentred(painter, TextImage("History", PixelFont(fonts.comic, 17), kGold, kTextShadow),
-              QRect(192, 40, 84, 24));
+  DrawCentred(
+      painter,
+      TextImage("History", PixelFont(fonts.comic, 17), kGold, kTextShadow, ScaleOf(painter)),
+      QRect(192, 40, 84, 24));
   const QRect frame(192, 65, 84, 273);
   painter.fillRect(frame, QColor(6, 34, 18));
-  painter.setPen(QColor(150, 124, 60));
-  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  DrawFrame(painter, frame, QColor(150, 124, 60));
   struct Column {
     int left;
     QColor colour;
@@ -286,9 +300,10 @@ void DrawHistoryPanel(QPainter& painter, const ArtFonts& fonts) {
   }
 }
 
-QImage RenderLayout(const ArtFonts& fonts, const LayoutVariant& variant) {
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  DrawFeltAndRim(image);
+QImage RenderLayout(const ArtFonts& fonts, const LayoutVariant& variant, int scale) {
+  QImage image(kWidth * scale, kHeight * scale, QImage::Format_RGB32);
+  DrawFeltAndRim(image, scale);
+  image.setDevicePixelRatio(scale);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::TextAntialiasing);
 
@@ -338,28 +353,36 @@ QImage RenderLayout(const ArtFonts& fonts, const LayoutVariant& variant) {
 
 QImage ToRgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB888); }
 
+// The part of a layout drawn at `scale` that lies under a logical rectangle.
+QImage Cut(const QImage& layout, const QRect& logical, int scale) {
+  return ToRgb(layout.copy(QRect(logical.topLeft() * scale, logical.size() * scale)));
+}
+
 }  // namespace
 
-QImage DrawLayout(const ArtFonts& fonts) { return ToRgb(RenderLayout(fonts, {})); }
+QImage DrawLayout(const ArtFonts& fonts, int scale) {
+  return ToRgb(RenderLayout(fonts, {}, scale));
+}
 
-std::vector<Overlay> DrawOverlays(const ArtFonts& fonts) {
+std::vector<Overlay> DrawOverlays(const ArtFonts& fonts, int scale) {
   std::vector<Overlay> overlays;
   for (std::size_t i = 0; i < kOutsideBoxes.size(); ++i) {
     if (kOutsideBoxes[i].overlayName == nullptr) continue;
     LayoutVariant variant;
     variant.highlightedBox = i;
     overlays.push_back({kOutsideBoxes[i].overlayName,
-                        ToRgb(RenderLayout(fonts, variant).copy(kOutsideBoxes[i].rect))});
+                        Cut(RenderLayout(fonts, variant, scale), kOutsideBoxes[i].rect, scale)});
   }
   LayoutVariant faded;
   faded.fadedLiveWheel = true;
   overlays.push_back(
-      {"livewheel-faded.png", ToRgb(RenderLayout(fonts, faded).copy(kLiveWheel.rect))});
+      {"livewheel-faded.png", Cut(RenderLayout(fonts, faded, scale), kLiveWheel.rect, scale)});
   LayoutVariant save;
   save.saveButton = true;
-  overlays.push_back({"save.png", ToRgb(RenderLayout(fonts, save).copy(kSystem.rect))});
+  overlays.push_back({"save.png", Cut(RenderLayout(fonts, save, scale), kSystem.rect, scale)});
   LayoutVariant greyed;
   greyed.greyedStake = true;
-  overlays.push_back({"stake-greyed.png", ToRgb(RenderLayout(fonts, greyed).copy(kStake.rect))});
+  overlays.push_back(
+      {"stake-greyed.png", Cut(RenderLayout(fonts, greyed, scale), kStake.rect, scale)});
   return overlays;
 }

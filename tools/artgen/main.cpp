@@ -64,15 +64,23 @@ int main(int argc, char** argv) {
   };
 
   bool ok = SaveImage(DrawHitMap(), output.filePath("hitmap.png")) &&
-            SaveImage(DrawLayout(fonts), output.filePath("layout.png")) &&
             SaveImage(DrawGlyphSheet(GlyphSize::kSmall), output.filePath("glyphs-small.png")) &&
             SaveImage(DrawGlyphSheet(GlyphSize::kMedium), output.filePath("glyphs-medium.png")) &&
             SaveImage(DrawGlyphSheet(GlyphSize::kLarge), output.filePath("glyphs-large.png")) &&
-            SaveBytes(MakeClickWave(), output.filePath("click.wav")) &&
-            SaveImage(DrawAboutPicture(fonts), output.filePath("about.png")) &&
-            SaveImage(DrawIcon(128), output.filePath("icon.png"));
-  for (const Overlay& overlay : DrawOverlays(fonts)) {
-    ok = ok && SaveImage(overlay.image, output.filePath(overlay.fileName));
+            SaveBytes(MakeClickWave(), output.filePath("click.wav"));
+  // Each picture the window shows, and its "@2x" variant, which Qt picks on screens scaled by 1.5
+  // and more.
+  for (int scale : {1, 2}) {
+    const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+    const auto path = [&](const QString& name) {
+      return output.filePath(QString(name).replace(QStringLiteral(".png"), suffix + ".png"));
+    };
+    ok = ok && SaveImage(DrawLayout(fonts, scale), path("layout.png")) &&
+         SaveImage(DrawAboutPicture(fonts, scale), path("about.png")) &&
+         SaveImage(DrawIcon(128 * scale), path("icon.png"));
+    for (const Overlay& overlay : DrawOverlays(fonts, scale)) {
+      ok = ok && SaveImage(overlay.image, path(overlay.fileName));
+    }
   }
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     ok = ok && SaveImage(DrawIcon(size),

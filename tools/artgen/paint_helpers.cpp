@@ -29,23 +29,27 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold) {
   return font;
 }
 
-QImage TextImage(const QString& text, const QFont& font, const QColor& colour,
-                 const QColor& shadow) {
-  const QFontMetrics metrics(font);
-  const int width = metrics.horizontalAdvance(text) + 4;
-  const int height = metrics.height() + 4;
+int ScaleOf(const QPainter& painter) { return qRound(painter.device()->devicePixelRatio()); }
+
+QImage TextImage(const QString& text, const QFont& font, const QColor& colour, const QColor& shadow,
+                 int scale) {
+  QFont scaledFont(font);
+  scaledFont.setPixelSize(font.pixelSize() * scale);
+  const QFontMetrics metrics(scaledFont);
+  const int width = metrics.horizontalAdvance(text) + 4 * scale;
+  const int height = metrics.height() + 4 * scale;
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(font);
+    painter.setFont(scaledFont);
     if (shadow.alpha() > 0) {
       painter.setPen(shadow);
-      painter.drawText(2, 2 + metrics.ascent(), text);
+      painter.drawText(2 * scale, 2 * scale + metrics.ascent(), text);
     }
     painter.setPen(colour);
-    painter.drawText(1, 1 + metrics.ascent(), text);
+    painter.drawText(scale, scale + metrics.ascent(), text);
   }
   // Crop to the ink.
   int left = width, right = -1, top = height, bottom = -1;
@@ -59,14 +63,25 @@ QImage TextImage(const QString& text, const QFont& font, const QColor& colour,
     }
   }
   if (right < 0) return {};
-  return image.copy(left, top, right - left + 1, bottom - top + 1);
+  QImage ink = image.copy(left, top, right - left + 1, bottom - top + 1);
+  ink.setDevicePixelRatio(scale);
+  return ink;
+}
+
+void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour) {
+  painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), colour);
+  painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), colour);
+  painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), colour);
+  painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), colour);
 }
 
 void DrawCentred(QPainter& painter, const QImage& image, const QRect& target, bool rotated) {
-  const QImage placed = rotated ? image.transformed(QTransform().rotate(-90)) : image;
-  const int x = target.x() + (target.width() - placed.width()) / 2;
-  const int y = target.y() + (target.height() - placed.height() + 1) / 2;
-  painter.drawImage(x, y, placed);
+  QImage placed = rotated ? image.transformed(QTransform().rotate(-90)) : image;
+  const int scale = qRound(image.devicePixelRatio());
+  placed.setDevicePixelRatio(scale);
+  const int x = target.x() * scale + (target.width() * scale - placed.width()) / 2;
+  const int y = target.y() * scale + (target.height() * scale - placed.height() + 1) / 2;
+  painter.drawImage(QPointF(x, y) / scale, placed);
 }
 
 void DrawWheel(QPainter& painter, const QPointF& centre, double radius, WheelDetail detail) {

@@ -16,12 +16,21 @@ double PixelNoise(int x, int y, unsigned salt);
 
 QFont PixelFont(const QString& family, int pixelSize, bool bold = true);
 
-// Text drawn into a tight, transparent image: the ink only, so it can be centred exactly.
+// Every picture is drawn in logical pixels on an image whose device pixel ratio is its scale (1, or
+// 2 for the @2x variant); the painter then maps logical pixels onto the finer device pixels.
+int ScaleOf(const QPainter& painter);
+
+// Text drawn into a tight, transparent image: the ink only, so it can be centred exactly. The text
+// is rendered at `scale` times the font's pixel size, for a painter of that scale.
 // shadow with alpha 0 means no shadow.
 QImage TextImage(const QString& text, const QFont& font, const QColor& colour,
-                 const QColor& shadow = QColor(0, 0, 0, 0));
+                 const QColor& shadow = QColor(0, 0, 0, 0), int scale = 1);
 
-// Draws image centred in target at whole-pixel positions; rotated reads from bottom to top.
+// A frame one logical pixel wide on the outermost pixels of rect. Filled rather than stroked, so
+// at every scale it covers exactly those pixels (a stroked line would straddle them).
+void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour);
+
+// Draws image centred in target at whole device-pixel positions; rotated reads from bottom to top.
 void DrawCentred(QPainter& painter, const QImage& image, const QRect& target, bool rotated = false);
 
 enum class WheelDetail {

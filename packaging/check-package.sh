@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Checks the .deb that `make package` wrote: Debian's rules (lintian), its control data and
+# dependencies, its exact file list, the menu entry, the AppStream metadata, the man page and the
+# unpacked program. With --install it
+# also installs the package with apt, tries the installed program and man page, removes the package
+# and checks that nothing of it is left behind (needs root, and changes the system).
+# Usage: packaging/check-package.sh [build folder] [--install]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build}"
+install=false
+[ "${2:-}" = "--install" ] && install=true
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+deb="$build/wheelwatcher_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "no package at $deb (run make package)"
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Lintian refuses to run as root without being told; the package is only read.
+lintian --allow-root --fail-on error,warning "$deb" || fail "lintian"
+
+# Control data: the libraries come from dpkg-shlibdeps, the font is named by hand.
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in fonts-comic-neue libqt6widgets6 libqt6network6 libasound2 libc6; do
+  grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = wheelwatcher ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
+
+# Exactly the expected files, nothing more and nothing less.
+dpkg-deb -x "$deb" "$scratch/root"
+(cd "$scratch/root" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort) >"$scratch/actual"
+LC_ALL=C sort "$build/package-files.txt" >"$scratch/expected"
+diff -u "$scratch/expected" "$scratch/actual" || fail "the package's files differ from package-files.txt"
+
+root="$scratch/root/usr"
+desktop-file-validate "$root/share/applications/wheelwatcher.desktop" || fail "menu entry"
+appstreamcli validate --no-net "$root"/share/metainfo/*.metainfo.xml || fail "AppStream metadata"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man6/wheelwatcher.6.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "the man page: $warnings"
+[ "$("$root/bin/wheelwatcher" --version)" = "wheelwatcher $version" ] || fail "--version"
+
+if $install; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
+  dpkg -L wheelwatcher >"$scratch/installed"
+  [ "$(/usr/bin/wheelwatcher --version)" = "wheelwatcher $version" ] || fail "installed --version"
+  [ "$(man -w wheelwatcher)" = /usr/share/man/man6/wheelwatcher.6.gz ] || fail "man wheelwatcher"
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq wheelwatcher >/dev/null
+  while read -r path; do
+    [ -d "$path" ] || [ ! -e "$path" ] || fail "$path is left after apt remove"
+  done <"$scratch/installed"
+  [ ! -e /usr/share/doc/wheelwatcher ] || fail "the documentation folder is left after apt remove"
+fi
+echo "PASS: $deb"
