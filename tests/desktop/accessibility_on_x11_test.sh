@@ -15,19 +15,8 @@ if [ -z "${WHEELWATCHER_IN_TEST_SESSION:-}" ]; then
   WHEELWATCHER_IN_TEST_SESSION=1 exec dbus-run-session -- "$0" "$@"
 fi
 
-scratch=$(mktemp -d)
-cleanup() {
-  [ -n "${program_pid:-}" ] && kill "$program_pid" 2>/dev/null
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 800x720x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
-[ -s "$scratch/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$scratch/display")"
+source "$here/x11_session.sh"
+start_display 800x720
 export XDG_CONFIG_HOME="$scratch"
 
 # The accessibility bus must be up before the program starts, as it is on a desktop with a screen
@@ -39,4 +28,5 @@ dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus
 LANG=en_GB.UTF-8 LC_ALL= LC_MONETARY= QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
   "$program" 2>/dev/null &
 program_pid=$!
+background_pids+=("$program_pid")
 timeout 60 /usr/bin/python3 "$here/read_through_atspi.py"

@@ -27,13 +27,7 @@ background_pids+=($!)
 for _ in $(seq 100); do [ -s "$scratch/port" ] && break; sleep 0.05; done
 [ -s "$scratch/port" ] || fail "the update server did not start"
 
-# Qt hands addresses to xdg-open when no desktop environment is running.
-mkdir "$scratch/bin"
-cat >"$scratch/bin/xdg-open" <<OPENER
-#!/bin/sh
-printf '%s\n' "\$*" >>"$scratch/opened"
-OPENER
-chmod +x "$scratch/bin/xdg-open"
+record_opened_addresses
 
 caption() { xdotool getwindowname "$1"; }
 busy_caption() { [[ "$(caption "$1")" == Updating* ]] && echo busy; }

@@ -48,3 +48,12 @@ wait_for() {
 status_panel() {
   import -window "$1" png:- 2>/dev/null | convert - -crop 118x19+8+493 +repage rgb:- | md5sum
 }
+
+# Puts a stand-in for the desktop's opener first on PATH (Qt hands addresses to xdg-open when no
+# desktop environment runs); each address it is given becomes a line of $scratch/opened.
+record_opened_addresses() {
+  mkdir -p "$scratch/bin"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/opened"\n' "$scratch" >"$scratch/bin/xdg-open"
+  chmod +x "$scratch/bin/xdg-open"
+  export PATH="$scratch/bin:$PATH"
+}
