@@ -154,8 +154,8 @@ void DrawBand(QPainter& painter, const Scale& scale, const PlotSeries& series) {
   }
   band.closeSubpath();
   const QColor colour = SystemColour(series.systemNumber);
-  painter.setPen(QPen(WithAlpha(colour, 120), 1));
-  painter.setBrush(WithAlpha(colour, 40));
+  painter.setPen(QPen(WithAlpha(colour, 150), 1, Qt::DashLine));
+  painter.setBrush(WithAlpha(colour, 26));
   painter.drawPath(band);
 }
 
@@ -181,7 +181,7 @@ void DrawLegend(QPainter& painter, const PlotData& plot) {
   for (const PlotSeries& series : plot.series) {
     nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromStdString(series.name)));
   }
-  const QString note = QString::fromStdString("line: " + plot.centreName + ", band: 5-95 %");
+  const QString note = QString::fromStdString("line: " + plot.centreName + ", band: 5–95 %");
   QFont noteFont = PlotFont(12);
   const double noteWidth = QFontMetricsF(noteFont).horizontalAdvance(note);
   const QRectF box(kPlotArea.left() + 14, kPlotArea.top() + 14,

@@ -9,7 +9,7 @@ PlotData SimulationPlot(const SimulationResult& result) {
                GroupedInteger(s.sessions) + " sessions per system";
   const std::int64_t drawn = result.systems.empty() ? 0 : result.systems[0].curve.sampleCount;
   plot.subtitle =
-      "median and 5-95 % band" +
+      "median and 5–95 % band" +
       (drawn < s.sessions ? " of the first " + GroupedInteger(drawn) + " sessions" : "") +
       "   base stake " + std::to_string(s.baseStake) + ", bankroll " + GroupedInteger(s.bankroll) +
       (s.stopWin ? ", stop-win " + GroupedInteger(*s.stopWin) : "") + ", seed " +
@@ -25,7 +25,7 @@ PlotData ReplayPlot(const ReplaySettings& settings, const ReplayResult& result) 
   PlotData plot;
   plot.title = "BANK over the " + GroupedInteger(static_cast<long long>(result.spins.size())) +
                " spins of " + result.file;
-  plot.subtitle = "mean and 5-95 % band of " + GroupedInteger(settings.runs) +
+  plot.subtitle = "mean and 5–95 % band of " + GroupedInteger(settings.runs) +
                   " runs per system   base stake " + std::to_string(settings.baseStake) +
                   ", seed " + std::to_string(settings.seed);
   plot.centreName = "mean";
