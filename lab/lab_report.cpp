@@ -271,8 +271,8 @@ std::string ReplayText(const ReplaySettings& settings, const std::vector<ReplayR
         Row("", systems, [](const SystemReplay& r) { return SystemTitle(r.systemNumber); }));
     summary.AddRow(Row("final BANK mean", systems,
                        [](const SystemReplay& r) { return Amount(r.finalBank.mean); }));
-    summary.AddRow(Row("  median", systems,
-                       [](const SystemReplay& r) { return Amount(r.finalBank.median); }));
+    summary.AddRow(
+        Row("  median", systems, [](const SystemReplay& r) { return Amount(r.finalBank.median); }));
     summary.AddRow(Row("  5th percentile", systems,
                        [](const SystemReplay& r) { return Amount(r.finalBank.p5); }));
     summary.AddRow(Row("  95th percentile", systems,
