@@ -102,10 +102,11 @@ constexpr Range kSeeds{0, std::numeric_limits<std::uint64_t>::max()};
 LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultThreads,
                            std::uint64_t defaultSeed) {
   LabCommand command;
-  if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" ||
-      arguments[0] == "help") {
+  if (arguments.empty()) {
+    command.error = "a command is needed: simulate or replay";
     return command;
   }
+  if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") return command;
   if (arguments[0] == "simulate") {
     command.kind = LabCommandKind::kSimulate;
   } else if (arguments[0] == "replay") {

@@ -53,7 +53,7 @@ TEST(LabCommand, DefaultsAndReplayFiles) {
   EXPECT_EQ(replay.replay.runs, 7);
   EXPECT_EQ(replay.replay.systems.size(), 5u);
 
-  for (const auto& help : {std::vector<std::string>{}, {"--help"}, {"simulate", "--help"}}) {
+  for (const auto& help : {std::vector<std::string>{"--help"}, {"help"}, {"simulate", "--help"}}) {
     EXPECT_EQ(Parse(help).kind, LabCommandKind::kHelp);
   }
 }
@@ -64,6 +64,7 @@ TEST(LabCommand, RefusesWhatIsOutOfRangeOrMisplaced) {
     std::string error;
   };
   const Case cases[] = {
+      {{}, "a command is needed: simulate or replay"},
       {{"simulat"}, "unknown command \"simulat\" (simulate or replay)"},
       {{"simulate", "--stake", "11"}, "--stake must be a whole number from 1 to 10, not \"11\""},
       {{"simulate", "--spins", "0"},
@@ -93,7 +94,7 @@ TEST(LabCommand, RefusesWhatIsOutOfRangeOrMisplaced) {
       {{"simulate", "--csv="}, "--csv needs a file name"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Parse(c.arguments).error, c.error) << c.arguments.back();
+    EXPECT_EQ(Parse(c.arguments).error, c.error) << c.error;
   }
 }
 
