@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     return kDone;
   }
 
-  // Every input is read and every output place claimed before the work starts.
+  // Every input is read and every output place checked before the work starts.
   std::vector<std::pair<std::string, std::vector<std::int32_t>>> spinFiles;
   for (const std::string& path : command.files) {
     std::string error;
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     }
     pending.emplace_back(path);
     std::string error;
-    if (!pending.back().Open(error)) return Refuse(error);
+    if (!pending.back().CheckPlace(error)) return Refuse(error);
   }
 
   Rendered rendered;

@@ -1,7 +1,6 @@
 #include "stats/summary.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 double Mean(std::span<const double> values) {
@@ -27,11 +26,4 @@ Summary Summarise(std::vector<double>& values) {
           Percentile(values, 0.95),
           values.front(),
           values.back()};
-}
-
-double StandardErrorOfMean(double sum, double sumOfSquares, double count) {
-  if (count < 2) return 0;
-  const double mean = sum / count;
-  const double variance = std::max(0.0, (sumOfSquares - count * mean * mean) / (count - 1));
-  return std::sqrt(variance / count);
 }

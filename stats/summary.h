@@ -19,5 +19,3 @@ double Mean(std::span<const double> values);
 double Percentile(std::span<const double> sorted, double p);
 // Sorts the values in place; all zero for an empty sample.
 Summary Summarise(std::vector<double>& values);
-// The standard error of a mean from the sum of the values and of their squares.
-double StandardErrorOfMean(double sum, double sumOfSquares, double count);

@@ -114,6 +114,8 @@ TEST_F(LabCli, BadInputWritesNothingAndSaysWhere) {
        "Try 'wheelwatcher-lab --help'.\n"},
       {{"simulate", "--sessions", "10", "--csv", "no-such-folder/r.csv"},
        "wheelwatcher-lab: cannot write no-such-folder/r.csv: No such file or directory\n"},
+      {{"simulate", "--sessions", "10", "--json", "."},
+       "wheelwatcher-lab: cannot write .: it is a folder\n"},
   };
   for (const Case& c : cases) {
     // The case's own options come last, so they win over the outputs'.
