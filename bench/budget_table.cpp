@@ -39,12 +39,16 @@ bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>&
       }
     }
     figures << ' ' << budget.unit;
-    const bool met = judged >= 0 && judged <= budget.limit;
+    const bool met =
+        judged >= 0 && (budget.atLeast ? judged >= budget.limit : judged <= budget.limit);
     allMet = allMet && met;
     out << std::left << std::setw(58) << budget.what << std::right << std::setw(30) << figures.str()
-        << "   budget " << std::setw(7) << budget.limit << ' ' << std::left << std::setw(4)
-        << budget.unit << std::right << "  ratio " << std::fixed << std::setprecision(3)
-        << std::setw(6) << (judged < 0 ? 0.0 : judged / budget.limit) << (met ? "  OK" : "  OVER")
+        << (budget.atLeast ? "   at least " : "   budget   ") << std::setw(7) << budget.limit << ' '
+        << std::left << std::setw(4) << budget.unit << std::right << "  ratio " << std::fixed
+        << std::setprecision(3) << std::setw(6) << (judged < 0 ? 0.0 : judged / budget.limit)
+        << (met              ? "  OK"
+            : budget.atLeast ? "  UNDER"
+                             : "  OVER")
         << '\n';
     out.unsetf(std::ios::fixed);
     out << std::setprecision(6);

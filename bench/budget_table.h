@@ -26,9 +26,10 @@ struct Budget {
   std::string counter;
   std::string unit;
   double limit;
+  bool atLeast = false;  // a floor to reach (a speed), not a ceiling
 };
 
-// One line per budget: the figure(s), the budget, their ratio, and OK or OVER. False when any
-// budget is missed or its figure is missing.
+// One line per budget: the figure(s), the budget, their ratio, and OK, OVER or UNDER. False when
+// any budget is missed or its figure is missing.
 bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>& budgets,
                       std::ostream& out);

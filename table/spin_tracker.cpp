@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "engine/category_tallies.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
+#include "engine/settlement.h"
 #include "systems/advice_text.h"
 #include "systems/betting_systems.h"
 #include "systems/spin_report.h"
@@ -123,32 +123,27 @@ void SpinTracker::EnterSpin(int number) {
 
 void SpinTracker::SettleBets() {
   if (state_.betCodes.empty()) return;
-  const Money staked = SaturatingMultiply(ChipCount(state_.betCodes.back()), state_.stake);
-  state_.bank = SaturatingSubtract(state_.bank, staked);
-  state_.deficit = SaturatingAdd(state_.deficit, staked);
+  SetBankAndDeficit(AfterStaking(CurrentBankAndDeficit(), state_.betCodes.back(), state_.stake));
 }
 
 int SpinTracker::PayoutUnits() const {
   if (state_.betCodes.empty() || state_.spins.empty()) return 0;
-  const BetCodeParts parts = SplitBetCode(state_.betCodes.back());
-  int units = 0;
-  Category category;
-  if (EvenChanceCategory(parts, &category)) {
-    units += static_cast<int>(CategorySpins(category, CategoryMode::kPayout, state_.spins));
-  }
-  if (DozenColumnCategory(parts, &category)) {
-    units += static_cast<int>(CategorySpins(category, CategoryMode::kPayout, state_.spins));
-  }
-  return units + NumberPayout(parts.number, state_.spins);
+  return PayoutUnitsOn(state_.betCodes.back(), state_.spins.back());
 }
 
 void SpinTracker::CreditWin(int units) {
   state_.winMessage = " ";
   if (units == 0) return;
-  const Money won = SaturatingMultiply(units, state_.stake);
-  state_.deficit = won < state_.deficit ? state_.deficit - won : 0;
-  state_.bank = SaturatingAdd(state_.bank, won);
+  const Money won = Winnings(units, state_.stake);
+  SetBankAndDeficit(AfterWinning(CurrentBankAndDeficit(), won));
   state_.winMessage = "      You've just won " + FormatMoney(state_.currencySymbol, won);
+}
+
+BankAndDeficit SpinTracker::CurrentBankAndDeficit() const { return {state_.bank, state_.deficit}; }
+
+void SpinTracker::SetBankAndDeficit(BankAndDeficit money) {
+  state_.bank = money.bank;
+  state_.deficit = money.deficit;
 }
 
 void SpinTracker::Rewind() {

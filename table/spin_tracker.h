@@ -7,6 +7,7 @@
 
 #include "engine/history_column.h"
 #include "engine/money.h"
+#include "engine/settlement.h"
 #include "engine/table_state.h"
 
 class RandomBytes;
@@ -70,6 +71,8 @@ class SpinTracker {
 
  private:
   void ShowVersionCaption();
+  BankAndDeficit CurrentBankAndDeficit() const;
+  void SetBankAndDeficit(BankAndDeficit money);
 
   TrackerWindow& window_;
   RandomBytes& randomBytes_;

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <vector>
+
+#include "bench/budget_table.h"
+
+// The lab's speed: simulated spins per second of system 4 on one and on two threads, and the
+// large simulation of every system.
+void RegisterLabBenchmarks();
+std::vector<Budget> LabBudgets();

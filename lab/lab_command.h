@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "lab/replay.h"
+#include "lab/simulation.h"
+
+enum class LabCommandKind { kHelp, kSimulate, kReplay };
+
+// Where results go besides the text on standard output; empty for nowhere, "-" for standard
+// output (which then carries that alone).
+struct LabOutputs {
+  std::string json;
+  std::string csv;
+  std::string plot;
+};
+
+struct LabCommand {
+  LabCommandKind kind = LabCommandKind::kHelp;
+  SimulationSettings simulation;
+  ReplaySettings replay;
+  std::vector<std::string> files;  // replay
+  LabOutputs outputs;
+  // What is wrong with the command line; empty when it is sound.
+  std::string error;
+};
+
+// `arguments` without the program name. `defaultThreads` and `defaultSeed` stand where the
+// options are not given.
+LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultThreads,
+                           std::uint64_t defaultSeed);
+
+extern const char* const kLabUsage;

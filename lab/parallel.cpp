@@ -1,0 +1,18 @@
+#include "lab/parallel.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+void ForEachIndexInParallel(std::int64_t count, int threads,
+                            const std::function<void(std::int64_t)>& work) {
+  std::atomic<std::int64_t> next{0};
+  const auto worker = [&] {
+    for (std::int64_t i = next++; i < count; i = next++) work(i);
+  };
+  const int helpers = static_cast<int>(std::min<std::int64_t>(threads, count)) - 1;
+  std::vector<std::jthread> pool;
+  for (int t = 0; t < helpers; ++t) pool.emplace_back(worker);
+  worker();
+}
