@@ -1,9 +1,39 @@
 #include "app/layout_picture.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "app/region_code.h"
+
+namespace {
+
+// The hit map holds a few dozen colours: as 8-bit indices into a table of exactly those colours it
+// takes a quarter of the memory of a full-colour image and still reads back every pixel exactly.
+// A picture with more than 256 colours stays in full colour.
+QImage CompactHitMap(const QImage& picture) {
+  const QImage fullColour = picture.convertToFormat(QImage::Format_RGB32);
+  QImage indexed(fullColour.size(), QImage::Format_Indexed8);
+  QList<QRgb> colours;
+  QHash<QRgb, uchar> indexOf;
+  for (int y = 0; y < fullColour.height(); ++y) {
+    const auto* source = reinterpret_cast<const QRgb*>(fullColour.constScanLine(y));
+    uchar* target = indexed.scanLine(y);
+    for (int x = 0; x < fullColour.width(); ++x) {
+      auto found = indexOf.constFind(source[x]);
+      if (found == indexOf.cend()) {
+        if (colours.size() == 256) return fullColour;
+        found = indexOf.insert(source[x], static_cast<uchar>(colours.size()));
+        colours.append(source[x]);
+      }
+      target[x] = *found;
+    }
+  }
+  indexed.setColorTable(colours);
+  return indexed;
+}
+
+}  // namespace
 
 CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColour_(kNoColour) {
   setMouseTracking(true);
@@ -13,7 +43,7 @@ CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColou
 void CLayoutPicture::SetPictures(const QString& layoutPicture, const QString& hitMapPicture) {
   recordedColour_ = kNoColour;
   layout_ = QPixmap(layoutPicture);
-  hitMap_ = QImage(hitMapPicture);
+  hitMap_ = CompactHitMap(QImage(hitMapPicture));
   update();
 }
 
