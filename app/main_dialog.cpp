@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QSaveFile>
 #include <QTimer>
 
 #include "app/about_dialog.h"
+#include "app/after_first_paint.h"
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
 #include "app/region_code.h"
@@ -135,6 +137,16 @@ void CMainDialog::OnInitDialog() {
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
   if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this);
+  RunAfterFirstPaint(*this, [this] { WarmHistoryFont(); });
+}
+
+// The History font is loaded on its first use, which would otherwise be the first click: drawing
+// the digits once while the window is idle after its first paint loads it beforehand.
+void CMainDialog::WarmHistoryFont() {
+  QImage scratch(160, 40, QImage::Format_RGB32);
+  QPainter painter(&scratch);
+  painter.setFont(font());
+  painter.drawText(scratch.rect(), Qt::AlignCenter, QStringLiteral("0123456789"));
 }
 
 void CMainDialog::ConfigurePanel(CTickerPanel* panel, int columns, int direction) {
