@@ -1,5 +1,6 @@
 #include "bench/budget_table.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 
@@ -28,24 +29,26 @@ bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>&
   for (const Budget& budget : budgets) {
     std::ostringstream figures;
     figures << std::fixed << std::setprecision(3);
-    double judged = -1;
+    double largest = 0;
+    bool met = true;
     for (const std::string& benchmark : budget.benchmarks) {
-      judged = reporter.Figure(benchmark, budget.counter);
+      const double figure = reporter.Figure(benchmark, budget.counter);
       if (figures.tellp() > 0) figures << " / ";
-      if (judged < 0) {
+      if (figure < 0) {
         figures << "missing";
+        met = false;
       } else {
-        figures << judged;
+        figures << figure;
+        largest = std::max(largest, figure);
+        met = met && figure <= budget.limit;
       }
     }
     figures << ' ' << budget.unit;
-    const bool met = judged >= 0 && judged <= budget.limit;
     allMet = allMet && met;
     out << std::left << std::setw(58) << budget.what << std::right << std::setw(30) << figures.str()
         << "   budget " << std::setw(7) << budget.limit << ' ' << std::left << std::setw(4)
         << budget.unit << std::right << "  ratio " << std::fixed << std::setprecision(3)
-        << std::setw(6) << (judged < 0 ? 0.0 : judged / budget.limit) << (met ? "  OK" : "  OVER")
-        << '\n';
+        << std::setw(6) << largest / budget.limit << (met ? "  OK" : "  OVER") << '\n';
     out.unsetf(std::ios::fixed);
     out << std::setprecision(6);
   }

@@ -22,13 +22,13 @@ class BudgetReporter : public benchmark::ConsoleReporter {
 // One budget: where its figure comes from and the limit it must stay within.
 struct Budget {
   std::string what;
-  std::vector<std::string> benchmarks;  // several figures side by side, the last one judged
+  std::vector<std::string> benchmarks;  // several figures side by side, each one judged
   std::string counter;
   std::string unit;
   double limit;
 };
 
-// One line per budget: the figure(s), the budget, their ratio, and OK or OVER. False when any
-// budget is missed or its figure is missing.
+// One line per budget: the figure(s), the budget, the ratio of the largest figure to it, and OK or
+// OVER. False when any figure of any budget is over its budget or missing.
 bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>& budgets,
                       std::ostream& out);
