@@ -20,6 +20,11 @@ QImage CompactHitMap(const QImage& picture) {
     const auto* source = reinterpret_cast<const QRgb*>(fullColour.constScanLine(y));
     uchar* target = indexed.scanLine(y);
     for (int x = 0; x < fullColour.width(); ++x) {
+      // Areas are runs of one colour: most pixels repeat the one before.
+      if (x > 0 && source[x] == source[x - 1]) {
+        target[x] = target[x - 1];
+        continue;
+      }
       auto found = indexOf.constFind(source[x]);
       if (found == indexOf.cend()) {
         if (colours.size() == 256) return fullColour;

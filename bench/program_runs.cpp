@@ -4,11 +4,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 extern char** environ;
 
@@ -115,26 +119,36 @@ bool RunCommand(const std::vector<std::string>& arguments,
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// A display number whose lock file and socket are both absent is free; the server is ready once
+// its socket accepts a connection.
 VirtualDisplay::VirtualDisplay() {
-  int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return;
-  // Xvfb writes the display number it chose to the descriptor given with -displayfd; it must
-  // survive into the child, so that end is duplicated without close-on-exec.
-  const int childEnd = fcntl(pipeEnds[1], F_DUPFD, 10);
-  pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(childEnd), "-screen", "0", "1024x768x24",
-                "-nolisten", "tcp"},
-               {}, -1, pipeEnds[0]);
-  close(childEnd);
-  close(pipeEnds[1]);
-  char number[32] = {};
-  pollfd descriptor{pipeEnds[0], POLLIN, 0};
-  if (pid_ > 0 && poll(&descriptor, 1, 10000) > 0) {
-    const ssize_t count = read(pipeEnds[0], number, sizeof number - 1);
-    const std::string digits(number, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
-    const std::size_t end = digits.find_first_not_of("0123456789");
-    if (end != 0) name_ = ":" + digits.substr(0, end);
+  for (int number = 90; number < 200 && name_.empty(); ++number) {
+    const std::string socketPath = "/tmp/.X11-unix/X" + std::to_string(number);
+    if (access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0 ||
+        access(socketPath.c_str(), F_OK) == 0) {
+      continue;
+    }
+    pid_ = Spawn({"Xvfb", ":" + std::to_string(number), "-screen", "0", "1024x768x24", "-noreset",
+                  "-nolisten", "tcp"},
+                 {}, -1, -1);
+    if (pid_ <= 0) return;
+    for (int attempt = 0; attempt < 100 && name_.empty(); ++attempt) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+      if (connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        name_ = ":" + std::to_string(number);
+      }
+      close(probe);
+    }
+    if (name_.empty()) {  // another server took the number first, or this one did not start
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+    }
   }
-  close(pipeEnds[0]);
 }
 
 VirtualDisplay::~VirtualDisplay() {
