@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "app/region_code.h"
 
@@ -48,16 +49,26 @@ CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColou
 void CLayoutPicture::SetPictures(const QString& layoutPicture, const QString& hitMapPicture) {
   recordedColour_ = kNoColour;
   layout_ = QPixmap(layoutPicture);
-  hitMap_ = CompactHitMap(QImage(hitMapPicture));
+  hitMapPicture_ = hitMapPicture;
+  hitMap_ = QImage();
   update();
+}
+
+void CLayoutPicture::LoadHitMap() {
+  if (hitMap_.isNull() && !hitMapPicture_.isEmpty()) {
+    hitMap_ = CompactHitMap(QImage(hitMapPicture_));
+  }
 }
 
 void CLayoutPicture::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawPixmap(0, 0, layout_);
+  // The hit map is not needed for the picture: it is loaded once the paint has been shown.
+  if (hitMap_.isNull()) QTimer::singleShot(0, this, &CLayoutPicture::LoadHitMap);
 }
 
 void CLayoutPicture::RecordColourAt(QPoint position) {
+  LoadHitMap();  // a mouse event before the window was first idle
   recordedColour_ = kNoColour;
   if (hitMap_.valid(position)) {
     const QRgb pixel = hitMap_.pixel(position);

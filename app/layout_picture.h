@@ -13,8 +13,9 @@ class CLayoutPicture : public QWidget {
  public:
   explicit CLayoutPicture(QWidget* parent = nullptr);
 
-  // Loaded once; the hit map is kept for the control's life so that following the mouse loads
-  // nothing.
+  // The layout picture is loaded at once, the hit map when the window is idle after its first
+  // paint (or at the first mouse event, if that comes sooner). Both are kept for the control's
+  // life, so that following the mouse loads nothing.
   void SetPictures(const QString& layoutPicture, const QString& hitMapPicture);
 
   // The hit-map colour (red in the low byte) under the last press or move, or kNoColour.
@@ -33,9 +34,11 @@ class CLayoutPicture : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  void LoadHitMap();
   void RecordColourAt(QPoint position);
 
   QPixmap layout_;
-  QImage hitMap_;
+  QString hitMapPicture_;
+  QImage hitMap_;  // null until loaded
   std::uint32_t recordedColour_;
 };

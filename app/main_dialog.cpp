@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -86,19 +87,18 @@ void CMainDialog::OnInitDialog() {
   font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
   font.setPointSize(10);
   setFont(font);
-  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
 
   picture_->setObjectName(QString::number(control::kLayoutPicture));
   picture_->setGeometry(0, 0, 280, 560);
   connect(picture_, &CLayoutPicture::clicked, this, &CMainDialog::OnPictureClicked);
   connect(picture_, &CLayoutPicture::colourRecorded, this, &CMainDialog::OnSetCursor);
 
+  // Every overlay starts hidden: only their sizes are read now, the pictures after the first paint.
   for (const PictureControl& place : kPictureControls) {
     auto* overlay = new QLabel(this);
     overlay->setObjectName(QString::number(place.id));
-    const QPixmap pixmap(QString::fromLatin1(place.picture));
-    overlay->setPixmap(pixmap);
-    overlay->setGeometry(place.x, place.y, pixmap.width(), pixmap.height());
+    overlay->setGeometry(
+        QRect(QPoint(place.x, place.y), QImageReader(QString::fromLatin1(place.picture)).size()));
     overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 
@@ -137,11 +137,22 @@ void CMainDialog::OnInitDialog() {
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
   if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this);
-  RunAfterFirstPaint(*this, [this] { WarmHistoryFont(); });
+  RunAfterFirstPaint(*this, [this] { OnFirstIdle(); });
 }
 
-// The History font is loaded on its first use, which would otherwise be the first click: drawing
-// the digits once while the window is idle after its first paint loads it beforehand.
+// What the first picture does not show is made ready while the window is idle after it: the
+// overlays (all hidden at start), the icon, and the History font, which would otherwise be
+// loaded by the first click.
+void CMainDialog::OnFirstIdle() {
+  for (const PictureControl& place : kPictureControls) {
+    if (auto* overlay = qobject_cast<QLabel*>(Control(place.id))) {
+      overlay->setPixmap(QPixmap(QString::fromLatin1(place.picture)));
+    }
+  }
+  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+  WarmHistoryFont();
+}
+
 void CMainDialog::WarmHistoryFont() {
   QImage scratch(160, 40, QImage::Format_RGB32);
   QPainter painter(&scratch);

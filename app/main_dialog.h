@@ -81,6 +81,7 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   void OnPictureClicked();
   void OnSetCursor();
   void ShowAboutBox();
+  void OnFirstIdle();
   void WarmHistoryFont();
 
   MainDialogServices services_;
