@@ -143,10 +143,11 @@ std::optional<HttpRoute> ProxyRoute(std::string_view proxy) {
     route.proxyAuthorization = "Basic " + Base64(user + ":" + password);
     proxy.remove_prefix(at + 1);
   }
+  if (proxy.empty()) return std::nullopt;
   std::string_view host = proxy;
   std::string_view port;
   const std::size_t hostEnd = proxy.front() == '[' ? proxy.find(']') + 1 : proxy.rfind(':');
-  if (!proxy.empty() && hostEnd != std::string_view::npos && hostEnd < proxy.size()) {
+  if (hostEnd != std::string_view::npos && hostEnd < proxy.size()) {
     host = proxy.substr(0, hostEnd);
     if (proxy[hostEnd] != ':') return std::nullopt;
     port = proxy.substr(hostEnd + 1);

@@ -137,6 +137,7 @@ TEST(ChooseHttpRouteTest, FollowsTheProxyVariablesAsLibcurlDoes) {
        "updates.example.com",
        std::nullopt},
       {"bad proxy port", {{"http_proxy", "proxy.lan:99999"}}, "updates.example.com", std::nullopt},
+      {"no proxy host", {{"http_proxy", "http://user@"}}, "updates.example.com", std::nullopt},
   };
   for (const RouteCase& c : cases) {
     SCOPED_TRACE(c.name);
