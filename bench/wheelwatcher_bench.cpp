@@ -101,7 +101,7 @@ const std::string& XvfbDisplay() {
 // paint; the ratios are the medians of each pair's ratio, which a machine busy with other work
 // disturbs far less than a ratio of two medians.
 void StartToFirstPaint(benchmark::State& state, bool onXvfb) {
-  constexpr int kPairs = 15;
+  constexpr int kPairs = 25;
   const std::string display = onXvfb ? XvfbDisplay() : std::string();
   if (onXvfb && display.empty()) return state.SkipWithError("Xvfb did not start");
   const RealProgramEnvironment environment;
