@@ -1,17 +1,21 @@
 #include "app/first_paint_report.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
-#include "app/main_dialog.h"
-#include "engine/control_ids.h"
+#include "app/after_first_paint.h"
 
 namespace {
+
 long ResidentKilobytes() {
   QFile status(QStringLiteral("/proc/self/status"));
   if (!status.open(QIODevice::ReadOnly)) return -1;
@@ -20,32 +24,55 @@ long ResidentKilobytes() {
   }
   return -1;
 }
-}  // namespace
 
-void FirstPaintReport::InstallIfRequested(CMainDialog& window) {
-  if (std::getenv("WHEELWATCHER_REPORT_FIRST_PAINT") == nullptr) return;
-  // The layout picture covers the whole window, so its paint is the window's.
-  if (QWidget* picture = window.Control(control::kLayoutPicture)) {
-    picture->installEventFilter(new FirstPaintReport(window));
-  }
+long long MonotonicNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
-FirstPaintReport::FirstPaintReport(CMainDialog& window) : QObject(&window), window_(window) {}
+}  // namespace
 
-bool FirstPaintReport::eventFilter(QObject* /*watched*/, QEvent* event) {
-  if (event->type() == QEvent::Paint && !painted_) {
-    painted_ = true;
-    // Queued, so the report follows the paint and its flush to the screen.
-    QTimer::singleShot(0, this, &FirstPaintReport::ReportAndClose);
+void FirstPaintReport::InstallIfRequested(QWidget& window) {
+  const char* mode = std::getenv("WHEELWATCHER_REPORT_FIRST_PAINT");
+  if (mode == nullptr) return;
+  auto* report = new FirstPaintReport(window, std::strcmp(mode, "clicks") == 0);
+  RunAfterFirstPaint(window, [report] { report->ReportFirstPaint(); });
+}
+
+FirstPaintReport::FirstPaintReport(QWidget& window, bool reportClicks)
+    : QObject(&window), window_(window), reportClicks_(reportClicks) {}
+
+void FirstPaintReport::ReportFirstPaint() {
+  std::printf("first-paint-ns %lld rss-kb %ld window %llu\n", MonotonicNanoseconds(),
+              ResidentKilobytes(), static_cast<unsigned long long>(window_.winId()));
+  std::fflush(stdout);
+  if (!reportClicks_) {
+    window_.close();
+    return;
+  }
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+// A press is timed from its arrival; the first paint after it has been handled shows its result.
+bool FirstPaintReport::eventFilter(QObject* watched, QEvent* event) {
+  if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &window_) {
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && pressedAt_ == 0) {
+    pressedAt_ = MonotonicNanoseconds();
+  } else if (event->type() == QEvent::Paint && pressedAt_ != 0 && !paintQueued_) {
+    paintQueued_ = true;
+    QTimer::singleShot(0, this, &FirstPaintReport::ReportClick);
   }
   return false;
 }
 
-void FirstPaintReport::ReportAndClose() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  std::printf("first-paint-ns %lld rss-kb %ld\n",
-              static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, ResidentKilobytes());
+void FirstPaintReport::ReportClick() {
+  std::printf("click-ns %lld painted-ns %lld rss-kb %ld\n", pressedAt_, MonotonicNanoseconds(),
+              ResidentKilobytes());
   std::fflush(stdout);
-  window_.close();
+  pressedAt_ = 0;
+  paintQueued_ = false;
 }

@@ -1,12 +1,48 @@
 #include "app/layout_picture.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cmath>
 
 #include "app/screen_picture.h"
 #include "engine/region_code.h"
+
+namespace {
+
+// The hit map holds a few dozen colours: as 8-bit indices into a table of exactly those colours it
+// takes a quarter of the memory of a full-colour image and still reads back every pixel exactly.
+// A picture with more than 256 colours stays in full colour.
+QImage CompactHitMap(const QImage& picture) {
+  const QImage fullColour = picture.convertToFormat(QImage::Format_RGB32);
+  QImage indexed(fullColour.size(), QImage::Format_Indexed8);
+  QList<QRgb> colours;
+  QHash<QRgb, uchar> indexOf;
+  for (int y = 0; y < fullColour.height(); ++y) {
+    const auto* source = reinterpret_cast<const QRgb*>(fullColour.constScanLine(y));
+    uchar* target = indexed.scanLine(y);
+    for (int x = 0; x < fullColour.width(); ++x) {
+      // Areas are runs of one colour: most pixels repeat the one before.
+      if (x > 0 && source[x] == source[x - 1]) {
+        target[x] = target[x - 1];
+        continue;
+      }
+      auto found = indexOf.constFind(source[x]);
+      if (found == indexOf.cend()) {
+        if (colours.size() == 256) return fullColour;
+        found = indexOf.insert(source[x], static_cast<uchar>(colours.size()));
+        colours.append(source[x]);
+      }
+      target[x] = *found;
+    }
+  }
+  indexed.setColorTable(colours);
+  return indexed;
+}
+
+}  // namespace
 
 CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColour_(kNoColour) {
   setMouseTracking(true);
@@ -16,8 +52,15 @@ CLayoutPicture::CLayoutPicture(QWidget* parent) : QWidget(parent), recordedColou
 void CLayoutPicture::SetPictures(const QString& layoutPicture, const QString& hitMapPicture) {
   recordedColour_ = kNoColour;
   layout_ = LoadScreenPicture(layoutPicture);
-  hitMap_ = QImage(hitMapPicture);
+  hitMapPicture_ = hitMapPicture;
+  hitMap_ = QImage();
   update();
+}
+
+void CLayoutPicture::LoadHitMap() const {
+  if (hitMap_.isNull() && !hitMapPicture_.isEmpty()) {
+    hitMap_ = CompactHitMap(QImage(hitMapPicture_));
+  }
 }
 
 void CLayoutPicture::paintEvent(QPaintEvent*) {
@@ -26,6 +69,8 @@ void CLayoutPicture::paintEvent(QPaintEvent*) {
   // rows.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawPixmap(0, 0, layout_);
+  // The hit map is not needed for the picture: it is loaded once the paint has been shown.
+  if (hitMap_.isNull()) QTimer::singleShot(0, this, &CLayoutPicture::LoadHitMap);
 }
 
 QPointF CLayoutPicture::PositionUnrounded(const QMouseEvent& event) const {
@@ -34,6 +79,7 @@ QPointF CLayoutPicture::PositionUnrounded(const QMouseEvent& event) const {
 }
 
 void CLayoutPicture::RecordColourAt(QPointF position) {
+  LoadHitMap();  // a mouse event before the window was first idle
   recordedColour_ = kNoColour;
   // The pixel under the pointer. At display scales other than 1 a position falls between whole
   // pixels; rounding would read the neighbour to the right or below.
@@ -47,6 +93,7 @@ void CLayoutPicture::RecordColourAt(QPointF position) {
 
 const std::map<int, QRect>& CLayoutPicture::RegionRects() const {
   if (!regionRects_.empty()) return regionRects_;
+  LoadHitMap();
   for (int y = 0; y < hitMap_.height(); ++y) {
     for (int x = 0; x < hitMap_.width(); ++x) {
       const QRgb pixel = hitMap_.pixel(x, y);

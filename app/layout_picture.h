@@ -14,8 +14,9 @@ class CLayoutPicture : public QWidget {
  public:
   explicit CLayoutPicture(QWidget* parent = nullptr);
 
-  // Loaded once; the hit map is kept for the control's life so that following the mouse loads
-  // nothing.
+  // The layout picture is loaded at once, the hit map when the window is idle after its first
+  // paint (or at the first mouse event, if that comes sooner). Both are kept for the control's
+  // life, so that following the mouse loads nothing.
   void SetPictures(const QString& layoutPicture, const QString& hitMapPicture);
 
   // The hit-map colour (red in the low byte) under the last press or move, or kNoColour.
@@ -43,10 +44,13 @@ class CLayoutPicture : public QWidget {
 
  private:
   QPointF PositionUnrounded(const QMouseEvent& event) const;
+  // Loads the hit map on first need: after the first paint, or at an earlier mouse event.
+  void LoadHitMap() const;
   void RecordColourAt(QPointF position);
 
   QPixmap layout_;
-  QImage hitMap_;
+  QString hitMapPicture_;
+  mutable QImage hitMap_;  // null until loaded
   std::uint32_t recordedColour_;
   mutable std::map<int, QRect> regionRects_;
 };

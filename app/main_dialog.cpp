@@ -3,14 +3,17 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QSaveFile>
 #include <QTimer>
 
 #include "app/about_dialog.h"
+#include "app/after_first_paint.h"
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
 #include "app/screen_picture.h"
@@ -88,19 +91,19 @@ void CMainDialog::OnInitDialog() {
   font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
   font.setPointSize(10);
   setFont(font);
-  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
 
   picture_->setObjectName(QString::number(control::kLayoutPicture));
   picture_->setGeometry(0, 0, 280, 560);
   connect(picture_, &CLayoutPicture::clicked, this, &CMainDialog::OnPictureClicked);
   connect(picture_, &CLayoutPicture::colourRecorded, this, &CMainDialog::OnSetCursor);
 
+  // Every overlay starts hidden: only their sizes are read now, the pictures after the first paint.
   for (const PictureControl& place : kPictureControls) {
     auto* overlay = new QLabel(this);
     overlay->setObjectName(QString::number(place.id));
-    const QPixmap pixmap = LoadScreenPicture(QString::fromLatin1(place.picture));
-    overlay->setPixmap(pixmap);
-    overlay->setGeometry(QRect(QPoint(place.x, place.y), pixmap.deviceIndependentSize().toSize()));
+    // The pictures themselves are loaded once the window is first idle (all start hidden).
+    overlay->setGeometry(
+        QRect(QPoint(place.x, place.y), QImageReader(QString::fromLatin1(place.picture)).size()));
     overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 
@@ -145,6 +148,27 @@ void CMainDialog::OnInitDialog() {
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
   if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this, *this);
+  RunAfterFirstPaint(*this, [this] { OnFirstIdle(); });
+}
+
+// What the first picture does not show is made ready while the window is idle after it: the
+// overlays (all hidden at start), the icon, and the History font, which would otherwise be
+// loaded by the first click.
+void CMainDialog::OnFirstIdle() {
+  for (const PictureControl& place : kPictureControls) {
+    if (auto* overlay = qobject_cast<QLabel*>(Control(place.id))) {
+      overlay->setPixmap(LoadScreenPicture(QString::fromLatin1(place.picture)));
+    }
+  }
+  setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+  WarmHistoryFont();
+}
+
+void CMainDialog::WarmHistoryFont() {
+  QImage scratch(160, 40, QImage::Format_RGB32);
+  QPainter painter(&scratch);
+  painter.setFont(font());
+  painter.drawText(scratch.rect(), Qt::AlignCenter, QStringLiteral("0123456789"));
 }
 
 void CMainDialog::ConfigurePanel(CTickerPanel* panel, int columns, int direction) {

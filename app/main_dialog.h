@@ -85,6 +85,8 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   void OnPictureClicked();
   void OnSetCursor();
   void ShowAboutBox();
+  void OnFirstIdle();
+  void WarmHistoryFont();
 
   MainDialogServices services_;
   SpinTracker tracker_;

@@ -1,6 +1,9 @@
 #include "bench/budget_table.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iomanip>
+#include <limits>
 #include <sstream>
 
 void BudgetReporter::ReportRuns(const std::vector<Run>& runs) {
@@ -28,24 +31,28 @@ bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>&
   for (const Budget& budget : budgets) {
     std::ostringstream figures;
     figures << std::fixed << std::setprecision(3);
-    double judged = -1;
+    // Every figure is judged; the ratio shown is that of the worst one.
+    double worst = budget.atLeast ? std::numeric_limits<double>::infinity() : 0;
+    bool met = true;
     for (const std::string& benchmark : budget.benchmarks) {
-      judged = reporter.Figure(benchmark, budget.counter);
+      const double figure = reporter.Figure(benchmark, budget.counter);
       if (figures.tellp() > 0) figures << " / ";
-      if (judged < 0) {
+      if (figure < 0) {
         figures << "missing";
-      } else {
-        figures << judged;
+        met = false;
+        continue;
       }
+      figures << figure;
+      worst = budget.atLeast ? std::min(worst, figure) : std::max(worst, figure);
+      met = met && (budget.atLeast ? figure >= budget.limit : figure <= budget.limit);
     }
     figures << ' ' << budget.unit;
-    const bool met =
-        judged >= 0 && (budget.atLeast ? judged >= budget.limit : judged <= budget.limit);
     allMet = allMet && met;
+    const double ratio = std::isfinite(worst) ? worst / budget.limit : 0.0;
     out << std::left << std::setw(58) << budget.what << std::right << std::setw(30) << figures.str()
         << (budget.atLeast ? "   at least " : "   budget   ") << std::setw(7) << budget.limit << ' '
         << std::left << std::setw(4) << budget.unit << std::right << "  ratio " << std::fixed
-        << std::setprecision(3) << std::setw(6) << (judged < 0 ? 0.0 : judged / budget.limit)
+        << std::setprecision(3) << std::setw(6) << ratio
         << (met              ? "  OK"
             : budget.atLeast ? "  UNDER"
                              : "  OVER")

@@ -22,14 +22,14 @@ class BudgetReporter : public benchmark::ConsoleReporter {
 // One budget: where its figure comes from and the limit it must stay within.
 struct Budget {
   std::string what;
-  std::vector<std::string> benchmarks;  // several figures side by side, the last one judged
+  std::vector<std::string> benchmarks;  // several figures side by side, each one judged
   std::string counter;
   std::string unit;
   double limit;
   bool atLeast = false;  // a floor to reach (a speed), not a ceiling
 };
 
-// One line per budget: the figure(s), the budget, their ratio, and OK, OVER or UNDER. False when
-// any budget is missed or its figure is missing.
+// One line per budget: the figures, the budget, the ratio of the worst figure to it, and OK, OVER
+// or UNDER. False when any figure of any budget misses its budget or is missing.
 bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>& budgets,
                       std::ostream& out);

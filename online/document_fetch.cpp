@@ -1,134 +1,200 @@
 #include "online/document_fetch.h"
 
-#include <curl/curl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::milliseconds;
 
-constexpr long kConnectTimeoutMs = 1000;
+constexpr Milliseconds kConnectTimeout{1000};
 constexpr int kConnectAttempts = 2;  // one retry
-constexpr auto kReceiveTimeout = std::chrono::milliseconds(1000);
-constexpr int kPollIntervalMs = 50;
+constexpr Milliseconds kReceiveTimeout{1000};
+constexpr Milliseconds kStopPollInterval{50};
 
 enum class AttemptResult { kReceived, kConnectFailed, kFailed };
 
-struct Transfer {
-  std::string body;
-  Clock::time_point lastActivity;
+class SocketHandle {
+ public:
+  explicit SocketHandle(int descriptor = -1) : descriptor_(descriptor) {}
+  ~SocketHandle() {
+    if (descriptor_ >= 0) close(descriptor_);
+  }
+  SocketHandle(const SocketHandle&) = delete;
+  SocketHandle& operator=(const SocketHandle&) = delete;
+  SocketHandle& operator=(SocketHandle&& other) noexcept {
+    std::swap(descriptor_, other.descriptor_);
+    return *this;
+  }
+  int get() const { return descriptor_; }
+
+ private:
+  int descriptor_;
 };
 
-struct EasyDeleter {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct MultiDeleter {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-struct HeaderListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+// The resolver cannot be interrupted, so it runs on a thread of its own that the fetch may leave
+// behind when the connect time-out passes or a stop is requested; the thread frees what it found.
+struct NameLookup {
+  std::mutex mutex;
+  std::condition_variable done;
+  bool finished = false;
+  addrinfo* addresses = nullptr;
+  ~NameLookup() {
+    if (addresses != nullptr) freeaddrinfo(addresses);
+  }
 };
 
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-  auto& transfer = *static_cast<Transfer*>(user);
-  const size_t bytes = size * count;
-  transfer.lastActivity = Clock::now();
-  // Returning fewer bytes than given makes libcurl fail the transfer.
-  if (bytes > kMaxDocumentBytes - transfer.body.size()) return 0;
-  transfer.body.append(data, bytes);
-  return bytes;
+std::shared_ptr<NameLookup> StartNameLookup(const std::string& host, std::uint16_t port) {
+  auto lookup = std::make_shared<NameLookup>();
+  try {
+    std::thread([lookup, host, service = std::to_string(port)] {
+      addrinfo hints{};
+      hints.ai_family = AF_UNSPEC;
+      hints.ai_socktype = SOCK_STREAM;
+      hints.ai_flags = AI_ADDRCONFIG | AI_NUMERICSERV;
+      addrinfo* addresses = nullptr;
+      if (getaddrinfo(host.c_str(), service.c_str(), &hints, &addresses) != 0) addresses = nullptr;
+      std::lock_guard lock(lookup->mutex);
+      lookup->addresses = addresses;
+      lookup->finished = true;
+      lookup->done.notify_all();
+    }).detach();
+  } catch (const std::system_error&) {
+    return nullptr;
+  }
+  return lookup;
 }
 
-size_t OnHeader(char*, size_t size, size_t count, void* user) {
-  static_cast<Transfer*>(user)->lastActivity = Clock::now();
-  return size * count;
-}
-
-AttemptResult FetchOnce(const DocumentFetchRequest& request,
-                        const std::function<bool()>& stopRequested, Transfer& transfer) {
-  std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
-  std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-  if (!easy || !multi) return AttemptResult::kFailed;
-
-  // The document must come from the server, not from a cache on the way.
-  curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
-  std::unique_ptr<curl_slist, HeaderListDeleter> headerList(headers);
-  if (!headers) return AttemptResult::kFailed;
-  headers = curl_slist_append(headers, "Pragma: no-cache");
-  if (!headers) return AttemptResult::kFailed;
-
-  const std::string url =
-      "http://" + request.server + ":" + std::to_string(request.port) + request.objectPath;
-  CURL* handle = easy.get();
-  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http");
-  curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(handle, CURLOPT_USERAGENT, request.agentName.c_str());
-  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
-  if (curl_multi_add_handle(multi.get(), handle) != CURLM_OK) return AttemptResult::kFailed;
-
-  const Clock::time_point start = Clock::now();
-  transfer.body.clear();
-  transfer.lastActivity = start;
-  bool connected = false;
-  AttemptResult result = AttemptResult::kFailed;
+// Waits on `descriptor` for `events` until `deadline`, in slices so a stop is noticed. True when
+// the descriptor is ready.
+bool WaitForSocket(int descriptor, short events, Clock::time_point deadline,
+                   const std::function<bool()>& stopRequested) {
   for (;;) {
-    int running = 0;
-    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
-    if (running == 0) {
-      int queued = 0;
-      CURLMsg* message = curl_multi_info_read(multi.get(), &queued);
-      const CURLcode code =
-          message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_RECV_ERROR;
-      if (code == CURLE_OK) {
-        result = AttemptResult::kReceived;
-      } else if (code == CURLE_COULDNT_CONNECT || code == CURLE_OPERATION_TIMEDOUT) {
-        // No other time-out is set, so a time-out here is the connect time-out.
-        result = AttemptResult::kConnectFailed;
-      }
-      break;
-    }
-    if (stopRequested()) break;
-    // The low-speed options average over whole seconds; "no new byte for 1000 ms" is kept here.
-    if (!connected) {
-      curl_off_t connectMicroseconds = 0;
-      curl_easy_getinfo(handle, CURLINFO_CONNECT_TIME_T, &connectMicroseconds);
-      if (connectMicroseconds > 0) {
-        connected = true;
-        const Clock::time_point connectedAt =
-            start + std::chrono::microseconds(connectMicroseconds);
-        if (transfer.lastActivity < connectedAt) transfer.lastActivity = connectedAt;
-      }
-    }
-    if (connected && Clock::now() - transfer.lastActivity > kReceiveTimeout) break;
-    if (curl_multi_poll(multi.get(), nullptr, 0, kPollIntervalMs, nullptr) != CURLM_OK) break;
+    if (stopRequested()) return false;
+    const auto left = std::chrono::ceil<Milliseconds>(deadline - Clock::now());
+    if (left <= Milliseconds::zero()) return false;
+    pollfd descriptorToWatch{descriptor, events, 0};
+    const int ready =
+        poll(&descriptorToWatch, 1, static_cast<int>(std::min(left, kStopPollInterval).count()));
+    if (ready > 0) return true;
+    if (ready < 0 && errno != EINTR) return false;
   }
-  curl_multi_remove_handle(multi.get(), handle);
+}
 
-  if (result == AttemptResult::kReceived) {
-    long status = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
-    if (status < 200 || status > 400) result = AttemptResult::kFailed;
+enum class ConnectResult { kConnected, kTimedOutOrRefused, kFailed };
+
+ConnectResult Connect(const HttpRoute& route, const std::function<bool()>& stopRequested,
+                      SocketHandle& connection) {
+  const Clock::time_point deadline = Clock::now() + kConnectTimeout;
+  const std::shared_ptr<NameLookup> lookup = StartNameLookup(route.connectHost, route.connectPort);
+  if (!lookup) return ConnectResult::kFailed;
+  {
+    std::unique_lock lock(lookup->mutex);
+    while (!lookup->finished) {
+      if (stopRequested()) return ConnectResult::kFailed;
+      if (Clock::now() >= deadline) return ConnectResult::kTimedOutOrRefused;
+      lookup->done.wait_for(lock, kStopPollInterval);
+    }
   }
-  return result;
+  if (lookup->addresses == nullptr) return ConnectResult::kFailed;  // no such host
+
+  for (const addrinfo* address = lookup->addresses; address != nullptr;
+       address = address->ai_next) {
+    SocketHandle candidate(
+        socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (candidate.get() < 0) continue;
+    if (connect(candidate.get(), address->ai_addr, address->ai_addrlen) != 0) {
+      if (errno != EINPROGRESS) continue;
+      if (!WaitForSocket(candidate.get(), POLLOUT, deadline, stopRequested)) {
+        return stopRequested() ? ConnectResult::kFailed : ConnectResult::kTimedOutOrRefused;
+      }
+      int error = 0;
+      socklen_t length = sizeof error;
+      if (getsockopt(candidate.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+        continue;
+      }
+    }
+    connection = std::move(candidate);
+    return ConnectResult::kConnected;
+  }
+  return ConnectResult::kTimedOutOrRefused;
+}
+
+bool SendAll(int descriptor, const std::string& bytes, const std::function<bool()>& stopRequested) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    if (!WaitForSocket(descriptor, POLLOUT, Clock::now() + kReceiveTimeout, stopRequested)) {
+      return false;
+    }
+    const ssize_t count = send(descriptor, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (count < 0 && errno != EAGAIN && errno != EINTR) return false;
+    if (count > 0) sent += static_cast<std::size_t>(count);
+  }
+  return true;
+}
+
+AttemptResult FetchOnce(const DocumentFetchRequest& request, const HttpRoute& route,
+                        const std::function<bool()>& stopRequested, std::string& body) {
+  SocketHandle connection;
+  switch (Connect(route, stopRequested, connection)) {
+    case ConnectResult::kConnected:
+      break;
+    case ConnectResult::kTimedOutOrRefused:
+      return AttemptResult::kConnectFailed;
+    case ConnectResult::kFailed:
+      return AttemptResult::kFailed;
+  }
+  if (!SendAll(connection.get(), FormatDocumentRequest(request, route), stopRequested)) {
+    return AttemptResult::kFailed;
+  }
+
+  // Any byte, of the head or of the body, gives the server another second.
+  HttpResponseReader reader;
+  HttpResponseReader::Progress progress = HttpResponseReader::Progress::kNeedMore;
+  char buffer[4096];
+  while (progress == HttpResponseReader::Progress::kNeedMore) {
+    if (!WaitForSocket(connection.get(), POLLIN, Clock::now() + kReceiveTimeout, stopRequested)) {
+      return AttemptResult::kFailed;
+    }
+    const ssize_t count = recv(connection.get(), buffer, sizeof buffer, 0);
+    if (count < 0) {
+      if (errno == EAGAIN || errno == EINTR) continue;
+      return AttemptResult::kFailed;
+    }
+    progress = count == 0 ? reader.FeedEnd()
+                          : reader.Feed(std::string_view(buffer, static_cast<std::size_t>(count)));
+  }
+  if (progress != HttpResponseReader::Progress::kComplete || reader.status() < 200 ||
+      reader.status() > 400) {
+    return AttemptResult::kFailed;
+  }
+  body = std::move(reader.body());
+  return AttemptResult::kReceived;
 }
 
 }  // namespace
 
 std::optional<std::string> FetchDocument(const DocumentFetchRequest& request,
                                          const std::function<bool()>& stopRequested) {
-  Transfer transfer;
+  const std::optional<HttpRoute> route =
+      ChooseHttpRoute(request, [](const char* name) { return std::getenv(name); });
+  if (!route) return std::nullopt;
+  std::string body;
   for (int attempt = 0; attempt < kConnectAttempts && !stopRequested(); ++attempt) {
-    const AttemptResult result = FetchOnce(request, stopRequested, transfer);
-    if (result == AttemptResult::kReceived) return std::move(transfer.body);
+    const AttemptResult result = FetchOnce(request, *route, stopRequested, body);
+    if (result == AttemptResult::kReceived) return body;
     if (result == AttemptResult::kFailed) break;
   }
   return std::nullopt;

@@ -1,23 +1,16 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
-struct DocumentFetchRequest {
-  std::string server;
-  std::string objectPath;
-  std::uint16_t port = 80;
-  std::string agentName;
-};
+#include "online/http_exchange.h"
 
-inline constexpr std::size_t kMaxDocumentBytes = 1024 * 1024;
-
-// GETs http://server:port/objectPath past any cache: connect time-out 1000 ms with one retry,
-// 1000 ms without new bytes ends it, a body over kMaxDocumentBytes fails it. The body when the
-// status is 200 to 400; nothing on any failure. `stopRequested` is polled every few tens of
-// milliseconds and aborts the transfer. Blocking: call it on a worker thread.
+// GETs http://server:port/objectPath past any cache, through the user's proxy variables when they
+// name one: connect time-out 1000 ms (name lookup included) with one retry, 1000 ms without a new
+// byte ends it, a body over kMaxDocumentBytes fails it. The body when the status is 200 to 400;
+// nothing on any failure. `stopRequested` is polled every few tens of milliseconds and aborts the
+// transfer. Blocking: call it on a worker thread. Plain sockets, so no TLS or other network
+// library is ever loaded for it.
 std::optional<std::string> FetchDocument(const DocumentFetchRequest& request,
                                          const std::function<bool()>& stopRequested);

@@ -1,17 +1,10 @@
 #pragma once
 
-// The network layer the update check needs, started once on the main thread before any other
-// thread exists (libcurl's global start-up is not thread-safe) and stopped when this object ends.
+// The network layer the update check needs, checked once at start-up: a process that may not open
+// an Internet socket (a sandbox, a kernel without IPv4) cannot check for updates, and the program
+// then tells the user and ends.
 class CSocketsLayer {
  public:
-  CSocketsLayer() = default;
-  ~CSocketsLayer();
-  CSocketsLayer(const CSocketsLayer&) = delete;
-  CSocketsLayer& operator=(const CSocketsLayer&) = delete;
-
-  // False when the layer cannot start; the program then tells the user and ends.
+  // False when the layer cannot start.
   bool Start();
-
- private:
-  bool started_ = false;
 };

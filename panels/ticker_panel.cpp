@@ -1,8 +1,10 @@
 #include "panels/ticker_panel.h"
 
 #include <QAccessible>
+#include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QRgb>
 #include <utility>
 
@@ -36,7 +38,30 @@ QImage RecolourSheet(const QImage& sheet, QRgb background, QRgb lit, QRgb unlit)
   return recoloured;
 }
 
-QImage LoadEmbeddedSheet(const QString& resourcePath) { return QImage(resourcePath); }
+// One image per sheet for the whole program (user-interface thread only), so that panels share it
+// and with it their recoloured copies.
+QImage LoadEmbeddedSheet(const QString& resourcePath) {
+  static QHash<QString, QImage> sheets;
+  auto found = sheets.constFind(resourcePath);
+  if (found == sheets.cend()) found = sheets.insert(resourcePath, QImage(resourcePath));
+  return *found;
+}
+
+// Panels with the same sheet and palette draw from one recoloured copy. The key names the loaded
+// image itself (its cache key is never reused), so sheets from different loaders never mix.
+QPixmap SharedRecolouredSheet(const QImage& sheet, QRgb background, QRgb lit, QRgb unlit) {
+  const QString key = QStringLiteral("wheelwatcher-glyphs-%1-%2-%3-%4")
+                          .arg(sheet.cacheKey())
+                          .arg(background, 0, 16)
+                          .arg(lit, 0, 16)
+                          .arg(unlit, 0, 16);
+  QPixmap recoloured;
+  if (!QPixmapCache::find(key, &recoloured)) {
+    recoloured = QPixmap::fromImage(RecolourSheet(sheet, background, lit, unlit));
+    QPixmapCache::insert(key, recoloured);
+  }
+  return recoloured;
+}
 
 }  // namespace
 
@@ -137,11 +162,10 @@ const QPixmap& CTickerPanel::RecolouredSheet() {
     recolouredSheetValid_ = false;
   }
   if (!recolouredSheetValid_) {
-    recolouredSheet_ =
-        sourceSheet_.isNull()
-            ? QPixmap()
-            : QPixmap::fromImage(RecolourSheet(sourceSheet_, backColour_.rgb(), litColour_.rgb(),
-                                               unlitColour_.rgb()));
+    recolouredSheet_ = sourceSheet_.isNull()
+                           ? QPixmap()
+                           : SharedRecolouredSheet(sourceSheet_, backColour_.rgb(),
+                                                   litColour_.rgb(), unlitColour_.rgb());
     recolouredSheetValid_ = true;
   }
   return recolouredSheet_;

@@ -61,7 +61,7 @@ expect 2 '^$' "unknown argument '--fullscreen'; try --help\$"
 # The window starts with Qt's option, and the first-paint report closes it again.
 arguments=(-platform offscreen)
 run WHEELWATCHER_REPORT_FIRST_PAINT=1
-expect 0 '^first-paint-ns [0-9]+ rss-kb [0-9]+$' ''
+expect 0 '^first-paint-ns [0-9]+ rss-kb [0-9]+ window [0-9]+$' ''
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit $((failures > 0))

@@ -11,8 +11,10 @@
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -424,6 +426,29 @@ TEST(TickerPanel, RepaintsOnlyWhenTheTextChanged) {
   RunEventsFor(10);
   EXPECT_EQ(stillPaints.paints, 0);
   EXPECT_GE(movingPaints.paints, 1);
+}
+
+// Panels share recoloured sheets: panels with different palettes must still each get their own
+// colours, in whatever order they are painted, from the one embedded sheet.
+TEST(TickerPanel, PanelsOnTheEmbeddedSheetKeepTheirOwnPalettes) {
+  const QImage sheet(QStringLiteral(":/glyphs-small.png"));
+  const Palette palettes[] = {{qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0)},
+                              {qRgb(0, 0, 90), qRgb(250, 0, 0), qRgb(0, 70, 0)},
+                              {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0)}};
+  std::vector<std::unique_ptr<CTickerPanel>> panels;
+  for (const Palette& palette : palettes) {
+    auto& panel = *panels.emplace_back(std::make_unique<CTickerPanel>());
+    ConfigureAsMainWindowPanel(panel, 3, 1);
+    SetPalette(panel, palette);
+    panel.SetText("8{~");
+  }
+  for (std::size_t i = 0; i < panels.size(); ++i) {
+    SCOPED_TRACE(i);
+    const QImage shot = Shot(*panels[i]);
+    for (const int column : {0, 1, 2}) {
+      EXPECT_TRUE(CellMatches(shot, column, 0, "8{~"[column], sheet, 11, 15, palettes[i]));
+    }
+  }
 }
 
 }  // namespace
