@@ -49,7 +49,7 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man6/wh
 [ "$("$root/bin/wheelwatcher" --version)" = "wheelwatcher $version" ] || fail "--version"
 
 if $install; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$(realpath "$deb")" >/dev/null
   dpkg -L wheelwatcher >"$scratch/installed"
   [ "$(/usr/bin/wheelwatcher --version)" = "wheelwatcher $version" ] || fail "installed --version"
   [ "$(man -w wheelwatcher)" = /usr/share/man/man6/wheelwatcher.6.gz ] || fail "man wheelwatcher"
