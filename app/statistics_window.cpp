@@ -1,6 +1,7 @@
 #include "app/statistics_window.h"
 
-#include <QBarCategoryAxis>
+#include "app/bank_chart.h"
+
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -26,15 +27,19 @@
 
 namespace {
 
-constexpr int kBankChartPoints = 500;
+constexpr int kBankChartPoints = 512;
 // A number this many standard deviations from its expected count is marked hot or cold.
 constexpr double kHotColdDeviations = 2.0;
 constexpr int kWithinChance = 0;
 constexpr int kHot = 1;
 constexpr int kCold = 2;
 
-const QColor kBankColour(30, 110, 200);
 const QColor kExpectedColour(200, 60, 40);
+
+// The chart lays everything out again on every change of an axis: change it only when it moves.
+void SetRangeIfChanged(QValueAxis* axis, double low, double high) {
+  if (axis->min() != low || axis->max() != high) axis->setRange(low, high);
+}
 
 QString Percent(double share) {
   return QString::number(share * 100.0, 'f', 1) + QStringLiteral(" %");
@@ -98,19 +103,18 @@ CStatisticsWindow::CStatisticsWindow(const TableState& table, const GuardrailMon
   setAccessibleName(tr("Statistics"));
 
   auto* left = new QVBoxLayout;
-  left->addWidget(BuildSessionBox());
-  left->addWidget(BuildNumbersBox(), 1);
+  left->addWidget(BuildSessionBox(), 1);
+  left->addWidget(BuildSystemBox());
+  left->addWidget(BuildGuardrailsBox());
   auto* right = new QVBoxLayout;
+  right->addWidget(BuildNumbersBox(), 1);
   right->addWidget(BuildOutsideBox());
   right->addWidget(BuildRunsBox());
-  right->addWidget(BuildSystemBox());
-  right->addWidget(BuildGuardrailsBox());
-  right->addStretch(1);
   auto* columns = new QHBoxLayout(this);
   columns->setContentsMargins(6, 6, 6, 6);
-  columns->addLayout(left, 3);
-  columns->addLayout(right, 2);
-  resize(860, 600);
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 1);
+  resize(1010, 660);
   Refresh();
 }
 
@@ -138,28 +142,8 @@ QWidget* CStatisticsWindow::BuildSessionBox() {
   deviation_ = AddFigure(form, tr("Result against expectation"));
   layout->addLayout(form);
 
-  auto* chart = new QChart;
-  chart->setTitle(tr("BANK over the session"));
-  bankSeries_ = new QLineSeries;
-  bankSeries_->setName(tr("BANK"));
-  bankSeries_->setPen(QPen(kBankColour, 2));
-  expectedSeries_ = new QLineSeries;
-  expectedSeries_->setName(tr("expected: −2.70 % of the amount staked"));
-  expectedSeries_->setPen(QPen(kExpectedColour, 2, Qt::DashLine));
-  chart->addSeries(bankSeries_);
-  chart->addSeries(expectedSeries_);
-  bankAxisX_ = new QValueAxis;
-  bankAxisX_->setLabelFormat(QStringLiteral("%i"));
-  bankAxisX_->setTitleText(tr("spins"));
-  bankAxisY_ = new QValueAxis;
-  bankAxisY_->setLabelFormat(QStringLiteral("%i"));
-  chart->addAxis(bankAxisX_, Qt::AlignBottom);
-  chart->addAxis(bankAxisY_, Qt::AlignLeft);
-  for (QLineSeries* series : {bankSeries_, expectedSeries_}) {
-    series->attachAxis(bankAxisX_);
-    series->attachAxis(bankAxisY_);
-  }
-  bankChart_ = MakeChartView(chart, tr("Chart of BANK over the session"), 190);
+  bankChart_ = new CBankChart;
+  bankChart_->setAccessibleName(tr("Chart of BANK over the session"));
   layout->addWidget(bankChart_, 1);
   return box;
 }
@@ -189,20 +173,25 @@ QWidget* CStatisticsWindow::BuildNumbersBox() {
   expectedCount_->setPen(QPen(kExpectedColour, 2, Qt::DashLine));
   chart->addSeries(expectedCount_);
 
-  auto* numbers = new QBarCategoryAxis;
-  for (int number = 0; number < kWheelNumbers; ++number) numbers->append(QString::number(number));
-  QFont small = numbers->labelsFont();
-  small.setPointSizeF(small.pointSizeF() * 0.7);
-  numbers->setLabelsFont(small);
+  // A value axis, so that only every sixth number is labelled: 37 labels do not fit side by side.
+  auto* numbers = new QValueAxis;
+  numbers->setRange(-0.5, kWheelNumbers - 0.5);
+  numbers->setTickType(QValueAxis::TicksDynamic);
+  numbers->setTickAnchor(0);
+  numbers->setTickInterval(6);
+  numbers->setLabelFormat(QStringLiteral("%i"));
+  numbers->setGridLineVisible(false);
   countAxisY_ = new QValueAxis;
   countAxisY_->setLabelFormat(QStringLiteral("%i"));
+  countAxisY_->setTickType(QValueAxis::TicksDynamic);
+  countAxisY_->setTickAnchor(0);
   chart->addAxis(numbers, Qt::AlignBottom);
   chart->addAxis(countAxisY_, Qt::AlignLeft);
   series->attachAxis(numbers);
   series->attachAxis(countAxisY_);
   expectedCount_->attachAxis(numbers);
   expectedCount_->attachAxis(countAxisY_);
-  countChart_ = MakeChartView(chart, tr("Chart of each number's count"), 170);
+  countChart_ = MakeChartView(chart, tr("Chart of each number's count"), 210);
   layout->addWidget(countChart_, 1);
 
   auto* form = new QFormLayout;
@@ -367,8 +356,6 @@ void CStatisticsWindow::RefreshBankChart() {
   QList<QPointF> expected;
   bank.reserve(static_cast<qsizetype>(samples.size()));
   expected.reserve(static_cast<qsizetype>(samples.size()));
-  double low = 0;
-  double high = 0;
   for (std::int64_t spin : samples) {
     const auto index = static_cast<std::size_t>(spin);
     const double bankThen =
@@ -377,14 +364,8 @@ void CStatisticsWindow::RefreshBankChart() {
         -static_cast<double>(statistics_.TotalStakedAfter(spin)) * kHouseEdge;
     bank.append(QPointF(static_cast<double>(spin), bankThen));
     expected.append(QPointF(static_cast<double>(spin), expectedThen));
-    low = std::min({low, bankThen, expectedThen});
-    high = std::max({high, bankThen, expectedThen});
   }
-  bankSeries_->replace(bank);
-  expectedSeries_->replace(expected);
-  bankAxisX_->setRange(0, std::max<double>(10, static_cast<double>(statistics_.Spins())));
-  const double margin = std::max(1.0, (high - low) * 0.05);
-  bankAxisY_->setRange(std::floor(low - margin), std::ceil(high + margin));
+  bankChart_->SetLines(std::move(bank), std::move(expected));
   bankChart_->setAccessibleDescription(
       tr("BANK %1 after %2 spins; a fair share of the wheel's edge would have it at %3")
           .arg(Amount(static_cast<double>(statistics_.Result())))
@@ -420,7 +401,10 @@ void CStatisticsWindow::RefreshNumbers() {
   }
   const double expected = statistics_.ExpectedNumberCount();
   expectedCount_->replace({QPointF(-0.5, expected), QPointF(kWheelNumbers - 0.5, expected)});
-  countAxisY_->setRange(0, std::max<double>({4.0, static_cast<double>(highest), expected}) * 1.1);
+  const double tallest = std::max<double>({4.0, static_cast<double>(highest), expected}) * 1.1;
+  const double step = NiceStep(tallest / 4);
+  if (countAxisY_->tickInterval() != step) countAxisY_->setTickInterval(step);
+  SetRangeIfChanged(countAxisY_, 0, std::ceil(tallest / step) * step);
 
   const QString expectedText = QString::number(expected, 'f', 1);
   if (hot.isEmpty() && cold.isEmpty()) {

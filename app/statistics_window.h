@@ -8,6 +8,7 @@
 #include "stats/guardrails.h"
 #include "stats/session_statistics.h"
 
+class CBankChart;
 class QBarSet;
 class QCheckBox;
 class QChartView;
@@ -70,11 +71,7 @@ class CStatisticsWindow : public QWidget {
   QLabel* result_ = nullptr;
   QLabel* expectedLoss_ = nullptr;
   QLabel* deviation_ = nullptr;
-  QChartView* bankChart_ = nullptr;
-  QLineSeries* bankSeries_ = nullptr;
-  QLineSeries* expectedSeries_ = nullptr;
-  QValueAxis* bankAxisX_ = nullptr;
-  QValueAxis* bankAxisY_ = nullptr;
+  CBankChart* bankChart_ = nullptr;
 
   QChartView* countChart_ = nullptr;
   std::array<QBarSet*, 3> countSets_{};  // within chance, hot, cold

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench/budget_table.h"
+#include "bench/statistics_window_bench.h"
 #include "tests/support/main_window_driver.h"
 
 extern char** environ;
@@ -290,8 +291,11 @@ int main(int argc, char** argv) {
 
   benchmark::Initialize(&argc, argv);
   RegisterBenchmarks();
+  RegisterStatisticsWindowBenchmarks();
   BudgetReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  return PrintBudgetLines(reporter, kBudgets, std::cout) ? EXIT_SUCCESS : EXIT_FAILURE;
+  std::vector<Budget> budgets = kBudgets;
+  for (Budget& budget : StatisticsWindowBudgets()) budgets.push_back(std::move(budget));
+  return PrintBudgetLines(reporter, budgets, std::cout) ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <span>
 
 #include "engine/category_tallies.h"
@@ -58,9 +59,20 @@ double PayoutUnitVariance(BetCode code) {
   return sumOfSquares / kWheelNumbers - mean * mean;
 }
 
+// The largest bet code: Right, Low and no number.
+constexpr BetCode kHighestBetCode = 6000 + 600 + kNoNumber;
+
 SessionStatistics::SessionStatistics()
     : runChances_{RunChance(2, kColour), RunChance(3, kDozenOrColumn),
-                  RunChance(3, kDozenOrColumn)} {}
+                  RunChance(3, kDozenOrColumn)},
+      unitVariances_(kHighestBetCode + 1, std::numeric_limits<double>::quiet_NaN()) {}
+
+double SessionStatistics::UnitVariance(BetCode code) {
+  if (code < 0 || code > kHighestBetCode) return PayoutUnitVariance(code);
+  double& variance = unitVariances_[static_cast<std::size_t>(code)];
+  if (std::isnan(variance)) variance = PayoutUnitVariance(code);
+  return variance;
+}
 
 void SessionStatistics::Sync(const TableState& table) {
   const auto matchesTable = [&table](const AfterSpin& ours, std::size_t index) {
@@ -87,7 +99,7 @@ void SessionStatistics::AddSpin(const TableState& table, std::size_t index) {
   after.totalStaked = SaturatingAdd(before.totalStaked, SaturatingMultiply(chips, stake));
   if (chips > 0) after.largestStake = std::max(before.largestStake, stake);
   const auto stakeSize = static_cast<double>(stake);
-  after.variance = before.variance + stakeSize * stakeSize * PayoutUnitVariance(code);
+  after.variance = before.variance + stakeSize * stakeSize * UnitVariance(code);
   for (int g = 0; g < kRunGroupCount; ++g) {
     const auto group = static_cast<RunGroup>(g);
     const auto slot = static_cast<std::size_t>(g);

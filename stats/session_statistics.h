@@ -78,11 +78,15 @@ class SessionStatistics {
 
   void AddSpin(const TableState& table, std::size_t index);
   void RemoveLastSpin();
+  double UnitVariance(BetCode code);
 
   std::vector<AfterSpin> spins_;
   std::array<std::int64_t, kWheelNumbers> numberCounts_{};
   std::int64_t sumOfSquaredCounts_ = 0;
   std::array<RunChance, kRunGroupCount> runChances_;
+  // PayoutUnitVariance by bet code, filled as codes come up (NaN: not yet): opening the window
+  // on a long session adds every spin at once.
+  std::vector<double> unitVariances_;
 };
 
 // The payout units of a bet code on a spin: what its chips return, the chips included.
