@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+
 #include "app/bank_chart.h"
 #include "app/session_watch.h"
 #include "app/statistics_window.h"
@@ -215,6 +217,35 @@ TEST_F(StatisticsWindowTest, StopLossReachedTellsThreeWaysOnceAndPlayGoesOn) {
   // CLEAR ALL starts a session that has reached nothing.
   driver->Press(region::kClearAll);
   EXPECT_FALSE(notice->isVisible());
+}
+
+TEST(StatisticsWindowSettings, GuardrailsComeBackFromTheSettingsFile) {
+  {
+    QSettings settings("KORMEL", "Wheelwatcher");
+    settings.clear();
+    settings.setValue("Guardrails/StopWinOn", true);
+    settings.setValue("Guardrails/StopWin", 250);
+    settings.setValue("Guardrails/SessionTimeOn", true);
+    settings.setValue("Guardrails/SessionMinutes", "soon");  // not a number: the default
+    settings.setValue("Guardrails/StopLoss", -5);             // out of range: the default
+  }
+  MainWindowDriver driver;
+  driver.Window().Session().ShowStatisticsWindow();
+  CStatisticsWindow* window = driver.Window().Session().StatisticsWindow();
+  ASSERT_NE(window, nullptr);
+  std::map<QString, QString> shown;
+  for (auto* box : window->findChildren<QCheckBox*>()) {
+    shown[box->accessibleName()] = box->isChecked() ? "on" : "off";
+  }
+  for (auto* spin : window->findChildren<QSpinBox*>()) {
+    shown[spin->accessibleName()] = QString::number(spin->value());
+  }
+  EXPECT_EQ(shown, (std::map<QString, QString>{{"Stop-loss on", "off"},
+                                               {"Stop-loss limit", "50"},
+                                               {"Stop-win on", "on"},
+                                               {"Stop-win limit", "250"},
+                                               {"Session time on", "on"},
+                                               {"Session time limit", "60"}}));
 }
 
 TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
