@@ -12,7 +12,6 @@
 #include "app/window_placement.h"
 #include "engine/table_state.h"
 #include "platform/settings_store.h"
-#include "systems/advice_text.h"
 #include "table/spin_tracker.h"
 
 namespace {
@@ -106,22 +105,22 @@ void SessionWatch::CheckGuardrails() {
 void SessionWatch::Report(Guardrail guardrail) {
   const TableState& table = tracker_.State();
   const GuardrailLimits& limits = guardrails_.Limits();
-  const QString bank = QString::fromStdString(FormatMoney(table.currencySymbol, table.bank));
+  const auto amount = [&table](Money value) {
+    return DisplayAmount(table.currencySymbol, static_cast<double>(value));
+  };
+  const QString bank = amount(table.bank);
   const auto spins = static_cast<qint64>(table.spins.size());
   QString notice;
   switch (guardrail) {
     case Guardrail::kStopLoss:
       notice = tr("Stop-loss reached after %1 spins: BANK %2, your limit is %3.")
                    .arg(spins)
-                   .arg(bank, QString::fromStdString(
-                                  FormatMoney(table.currencySymbol, -limits.stopLoss.value)));
+                   .arg(bank, amount(-limits.stopLoss.value));
       break;
     case Guardrail::kStopWin:
-      notice =
-          tr("Stop-win reached after %1 spins: BANK %2, your limit is %3.")
-              .arg(spins)
-              .arg(bank,
-                   QString::fromStdString(FormatMoney(table.currencySymbol, limits.stopWin.value)));
+      notice = tr("Stop-win reached after %1 spins: BANK %2, your limit is %3.")
+                   .arg(spins)
+                   .arg(bank, amount(limits.stopWin.value));
       break;
     case Guardrail::kSessionTime:
       notice = tr("Session time reached: %1 minutes since the first spin, %2 spins, BANK %3.")

@@ -223,9 +223,8 @@ QWidget* CStatisticsWindow::BuildRunsBox() {
 }
 
 QWidget* CStatisticsWindow::BuildSystemBox() {
-  auto* box = new QGroupBox(tr("The selected system's stakes"));
-  box->setObjectName(QStringLiteral("systemBox"));
-  box->setAccessibleName(box->title());
+  auto* box = new QGroupBox;
+  systemBox_ = box;
   auto* form = new QFormLayout(box);
   largestStake_ = AddFigure(form, tr("Largest so far"));
   nextStakes_ = AddFigure(form, tr("Next spin, then after 1, 2, 3 losses"));
@@ -309,12 +308,15 @@ void CStatisticsWindow::ShowGuardrailNotice(Guardrail guardrail, const QString& 
   label->show();
 }
 
-QString CStatisticsWindow::Amount(double amount, int decimals) const {
-  // The table writes pounds and euros as braces for its panel font; a normal font has the signs.
-  QString symbol = QString::fromStdString(table_.currencySymbol);
+QString DisplayAmount(const std::string& currencySymbol, double amount, int decimals) {
+  QString symbol = QString::fromStdString(currencySymbol);
   if (symbol == QLatin1String("{")) symbol = QStringLiteral("£");
   if (symbol == QLatin1String("}")) symbol = QStringLiteral("€");
   return symbol + QString::number(amount, 'f', decimals);
+}
+
+QString CStatisticsWindow::Amount(double amount, int decimals) const {
+  return DisplayAmount(table_.currencySymbol, amount, decimals);
 }
 
 void CStatisticsWindow::Refresh() {
@@ -497,8 +499,8 @@ void CStatisticsWindow::RefreshRuns() {
 void CStatisticsWindow::RefreshSystem() {
   const QString system = QString::fromStdString(GetSystemName(table_.systemNumber, false))
                              .section(QLatin1Char(' '), -1);
-  findChild<QGroupBox*>(QStringLiteral("systemBox"))
-      ->setTitle(tr("Stakes of system %1 (a chip)").arg(system));
+  systemBox_->setTitle(tr("Stakes of system %1 (a chip)").arg(system));
+  systemBox_->setAccessibleName(systemBox_->title());
   largestStake_->setText(statistics_.LargestStake() == 0
                              ? tr("none yet")
                              : Amount(static_cast<double>(statistics_.LargestStake())));

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <map>
+#include <string>
 
 #include "stats/guardrails.h"
 #include "stats/session_statistics.h"
@@ -11,12 +12,18 @@
 class CBankChart;
 class QBarSet;
 class QCheckBox;
+class QGroupBox;
 class QChartView;
 class QLabel;
 class QLineSeries;
 class QSpinBox;
 class QValueAxis;
 struct TableState;
+
+// An amount as a normal font shows it: the table writes pounds and euros as braces for its panel
+// font ("{", "}"); here they are the signs. The sign of the amount follows the currency, as on
+// the table ("$-50").
+QString DisplayAmount(const std::string& currencySymbol, double amount, int decimals = 0);
 
 // The honest side of the table, beside the main window: what the session cost against what
 // the wheel's edge predicts, the counts of the numbers against a fair wheel, runs and their
@@ -83,6 +90,7 @@ class CStatisticsWindow : public QWidget {
 
   std::array<QLabel*, 5> outside_{};
   std::array<QLabel*, kRunGroupCount> runs_{};
+  QGroupBox* systemBox_ = nullptr;
   QLabel* largestStake_ = nullptr;
   QLabel* nextStakes_ = nullptr;
 

@@ -80,6 +80,8 @@ void SessionStatistics::Sync(const TableState& table) {
            ours.number == table.spins[index] && ours.bankAfter == table.bankHistory[index + 1];
   };
   while (!spins_.empty() && !matchesTable(spins_.back(), spins_.size() - 1)) RemoveLastSpin();
+  // Opening on a long session adds it all at once; later spins grow the stack as vectors do.
+  if (spins_.empty()) spins_.reserve(table.spins.size());
   while (spins_.size() < table.spins.size()) AddSpin(table, spins_.size());
 }
 

@@ -57,11 +57,11 @@ TEST(ChiSquare, PValueWith36DegreesOfFreedomMatchesTable) {
   }
 }
 
-// The chance of a run of at least `length` in `spins` spins by enumerating every sequence of
-// group outcomes (category 0..m-1, or none), weighted by its probability.
-double EnumeratedRunChance(int categories, double p, int length, int spins) {
-  const int outcomes = categories + 1;  // the last one is "none"
-  double total = 0;
+// For every length, the chance of a run at least that long in `spins` spins, by enumerating
+// every sequence of group outcomes (category 0..m-1, or none) weighted by its probability.
+std::vector<double> EnumeratedRunChances(int categories, double p, int spins) {
+  const int none = categories;
+  std::vector<double> longestIs(static_cast<std::size_t>(spins) + 1, 0.0);
   std::vector<int> sequence(static_cast<std::size_t>(spins), 0);
   std::function<void(int, double)> walk = [&](int position, double weight) {
     if (position == spins) {
@@ -69,23 +69,29 @@ double EnumeratedRunChance(int categories, double p, int length, int spins) {
       int longest = 0;
       for (int i = 0; i < spins; ++i) {
         const int outcome = sequence[static_cast<std::size_t>(i)];
-        if (outcome == categories) {
+        if (outcome == none) {
           run = 0;
         } else {
           run = (i > 0 && sequence[static_cast<std::size_t>(i - 1)] == outcome) ? run + 1 : 1;
         }
         longest = std::max(longest, run);
       }
-      if (longest >= length) total += weight;
+      longestIs[static_cast<std::size_t>(longest)] += weight;
       return;
     }
-    for (int outcome = 0; outcome < outcomes; ++outcome) {
+    for (int outcome = 0; outcome <= none; ++outcome) {
       sequence[static_cast<std::size_t>(position)] = outcome;
-      walk(position + 1, weight * (outcome == categories ? 1 - categories * p : p));
+      walk(position + 1, weight * (outcome == none ? 1 - categories * p : p));
     }
   };
   walk(0, 1.0);
-  return total;
+  // At least `length`: the sum over longest runs from `length` up.
+  std::vector<double> atLeast(static_cast<std::size_t>(spins) + 2, 0.0);
+  for (int length = spins; length >= 0; --length) {
+    atLeast[static_cast<std::size_t>(length)] =
+        atLeast[static_cast<std::size_t>(length) + 1] + longestIs[static_cast<std::size_t>(length)];
+  }
+  return atLeast;
 }
 
 TEST(RunChance, ExactForEverySmallCase) {
@@ -93,10 +99,11 @@ TEST(RunChance, ExactForEverySmallCase) {
     const double p = categories == 2 ? 18.0 / 37 : 12.0 / 37;
     RunChance chance(categories, p);
     for (int spins = 1; spins <= 9; ++spins) {
+      const std::vector<double> enumerated = EnumeratedRunChances(categories, p, spins);
       for (int length = 1; length <= spins + 1; ++length) {
         // The enumeration sums up to 4^9 terms and carries their rounding.
-        EXPECT_NEAR(chance.AtLeast(length, spins),
-                    EnumeratedRunChance(categories, p, length, spins), 1e-11)
+        EXPECT_NEAR(chance.AtLeast(length, spins), enumerated[static_cast<std::size_t>(length)],
+                    1e-11)
             << categories << " categories, run " << length << " in " << spins;
       }
       // Two closed forms: any run at all unless every spin is zero; every spin in one category.
@@ -316,7 +323,7 @@ TEST(SessionStatistics, LongestRunNamesItsCategoryAndItsChance) {
   EXPECT_EQ(statistics.Longest(RunGroup::kColumn).length, 2);  // 4 and 1: left column
   EXPECT_EQ(statistics.Longest(RunGroup::kColumn).category, Category::kLeft);
   EXPECT_NEAR(statistics.ChanceOfLongest(RunGroup::kColour),
-              EnumeratedRunChance(2, 18.0 / 37, 4, 8), 1e-11);
+              EnumeratedRunChances(2, 18.0 / 37, 8)[4], 1e-11);
 }
 
 }  // namespace

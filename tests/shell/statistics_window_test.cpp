@@ -227,7 +227,7 @@ TEST(StatisticsWindowSettings, GuardrailsComeBackFromTheSettingsFile) {
     settings.setValue("Guardrails/StopWin", 250);
     settings.setValue("Guardrails/SessionTimeOn", true);
     settings.setValue("Guardrails/SessionMinutes", "soon");  // not a number: the default
-    settings.setValue("Guardrails/StopLoss", -5);             // out of range: the default
+    settings.setValue("Guardrails/StopLoss", -5);            // out of range: the default
   }
   MainWindowDriver driver;
   driver.Window().Session().ShowStatisticsWindow();
