@@ -379,15 +379,17 @@ void CStatisticsWindow::RefreshNumbers() {
   QStringList hot;
   QStringList cold;
   std::int64_t highest = 0;
+  // Below five expected hits a count's spread is no normal curve: one early hit would be "hot".
+  const bool canMark = statistics_.Spins() >= kSpinsForChiSquare;
   for (int number = 0; number < kWheelNumbers; ++number) {
     const std::int64_t count = statistics_.NumberCount(number);
     highest = std::max(highest, count);
     const double deviation = statistics_.NumberDeviation(number);
     int set = kWithinChance;
-    if (deviation >= kHotColdDeviations) {
+    if (canMark && deviation >= kHotColdDeviations) {
       set = kHot;
       hot << QStringLiteral("%1 (%2)").arg(number).arg(count);
-    } else if (deviation <= -kHotColdDeviations) {
+    } else if (canMark && deviation <= -kHotColdDeviations) {
       set = kCold;
       cold << QStringLiteral("%1 (%2)").arg(number).arg(count);
     }
@@ -409,7 +411,10 @@ void CStatisticsWindow::RefreshNumbers() {
   SetRangeIfChanged(countAxisY_, 0, std::ceil(tallest / step) * step);
 
   const QString expectedText = QString::number(expected, 'f', 1);
-  if (hot.isEmpty() && cold.isEmpty()) {
+  if (!canMark) {
+    hotCold_->setText(
+        tr("none can be called yet: each number is expected %1 times so far").arg(expectedText));
+  } else if (hot.isEmpty() && cold.isEmpty()) {
     hotCold_->setText(
         tr("no number lies two standard deviations from the expected %1").arg(expectedText));
   } else {

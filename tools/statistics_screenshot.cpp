@@ -1,5 +1,5 @@
-// Renders the statistics window after 300 spins on the real main window (offscreen), for the
-// README: tools/statistics_screenshot <output.png>
+// Renders the statistics window after a number of spins (300 unless given) on the real main
+// window (offscreen), for the README: statistics_screenshot <output.png> [spins]
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,8 +13,8 @@
 #include "tests/support/main_window_driver.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output.png>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <output.png> [spins]\n", argv[0]);
     return EXIT_FAILURE;
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
 
   MainWindowDriver driver;
   std::minstd_rand wheel(2026);
-  for (int spin = 0; spin < 300; ++spin) driver.Press(static_cast<int>(wheel() % 37));
+  const int spins = argc == 3 ? std::atoi(argv[2]) : 300;
+  for (int spin = 0; spin < spins; ++spin) driver.Press(static_cast<int>(wheel() % 37));
   SessionWatch& session = driver.Window().Session();
   session.ShowStatisticsWindow();
   CStatisticsWindow* window = session.StatisticsWindow();
