@@ -70,7 +70,7 @@ QChartView* MakeChartView(QChart* chart, const QString& name, int height) {
 }
 
 // The name of a run's category as a player says it.
-QString RunCategoryName(RunGroup group, Category category) {
+QString RunCategoryName(Category category) {
   switch (category) {
     case Category::kReds:
       return QStringLiteral("reds");
@@ -88,8 +88,8 @@ QString RunCategoryName(RunGroup group, Category category) {
       return QStringLiteral("in the middle column");
     case Category::kRight:
       return QStringLiteral("in the right column");
-    default:
-      return group == RunGroup::kColour ? QStringLiteral("of one colour") : QString();
+    default:  // no run is ever in an even chance but the colours
+      return QString();
   }
 }
 
@@ -495,7 +495,7 @@ void CStatisticsWindow::RefreshRuns() {
     }
     label->setText(tr("%1 %2; chance of a run this long in %3 spins: %4")
                        .arg(longest.length)
-                       .arg(RunCategoryName(group, longest.category))
+                       .arg(RunCategoryName(longest.category))
                        .arg(statistics_.Spins())
                        .arg(Chance(statistics_.ChanceOfLongest(group))));
   }

@@ -15,18 +15,27 @@ namespace {
 constexpr double kDozenOrColumn = 12.0 / kWheelNumbers;
 constexpr double kColour = 18.0 / kWheelNumbers;
 
-constexpr std::array<std::array<Category, 3>, kRunGroupCount> kGroupCategories = {{
-    {Category::kReds, Category::kBlacks, Category::kReds},  // two colours; the third is unused
-    {Category::kFirst, Category::kSecond, Category::kThird},
-    {Category::kLeft, Category::kMiddle, Category::kRight},
-}};
-constexpr std::array<int, kRunGroupCount> kGroupSizes = {2, 3, 3};
+constexpr Category kColours[] = {Category::kReds, Category::kBlacks};
+constexpr Category kDozens[] = {Category::kFirst, Category::kSecond, Category::kThird};
+constexpr Category kColumns[] = {Category::kLeft, Category::kMiddle, Category::kRight};
+
+std::span<const Category> GroupCategories(RunGroup group) {
+  switch (group) {
+    case RunGroup::kColour:
+      return kColours;
+    case RunGroup::kDozen:
+      return kDozens;
+    case RunGroup::kColumn:
+      break;
+  }
+  return kColumns;
+}
 
 // The index of the group's category that holds the number, or -1 (zero).
 int GroupIndex(RunGroup group, std::int32_t number) {
-  const auto g = static_cast<std::size_t>(group);
-  for (int i = 0; i < kGroupSizes[g]; ++i) {
-    if (IsInCategory(number, kGroupCategories[g][static_cast<std::size_t>(i)])) return i;
+  const std::span<const Category> categories = GroupCategories(group);
+  for (std::size_t i = 0; i < categories.size(); ++i) {
+    if (IsInCategory(number, categories[i])) return static_cast<int>(i);
   }
   return -1;
 }
@@ -63,8 +72,9 @@ double PayoutUnitVariance(BetCode code) {
 constexpr BetCode kHighestBetCode = 6000 + 600 + kNoNumber;
 
 SessionStatistics::SessionStatistics()
-    : runChances_{RunChance(2, kColour), RunChance(3, kDozenOrColumn),
-                  RunChance(3, kDozenOrColumn)},
+    : runChances_{RunChance(std::size(kColours), kColour),
+                  RunChance(std::size(kDozens), kDozenOrColumn),
+                  RunChance(std::size(kColumns), kDozenOrColumn)},
       unitVariances_(kHighestBetCode + 1, std::numeric_limits<double>::quiet_NaN()) {}
 
 double SessionStatistics::UnitVariance(BetCode code) {
@@ -113,7 +123,7 @@ void SessionStatistics::AddSpin(const TableState& table, std::size_t index) {
       const bool continues = !spins_.empty() && GroupIndex(group, before.number) == category;
       run = continues ? run + 1 : 1;
       if (run > before.longest[slot].length) {
-        after.longest[slot] = {run, kGroupCategories[slot][static_cast<std::size_t>(category)]};
+        after.longest[slot] = {run, GroupCategories(group)[static_cast<std::size_t>(category)]};
       }
     }
   }

@@ -195,7 +195,7 @@ TEST_F(StatisticsWindowTest, StopLossReachedTellsThreeWaysOnceAndPlayGoesOn) {
       << message->text().toStdString();
   EXPECT_FALSE(message->frameGeometry().intersects(Main().frameGeometry()));
   // The line stands ahead of the advice (the panel may have scrolled a cell since).
-  const qsizetype line = Ticker().indexOf(" STOP-LOSS REACHED: BANK $-3 ");
+  const qsizetype line = Ticker().indexOf("STOP-LOSS REACHED: BANK $-3 ");
   EXPECT_GE(line, 0) << Ticker().toStdString();
   EXPECT_GT(Ticker().indexOf("Your next bet is"), line);
   QLabel* notice = nullptr;
