@@ -30,11 +30,12 @@ QSize WithFrameOf(const QWidget& framed, const QSize& size) {
 }  // namespace
 
 SessionWatch::SessionWatch(const SpinTracker& tracker, SettingsStore& settings, QWidget& mainWindow,
-                           ShowTickerLine showTickerLine)
+                           ShowTickerLine showTickerLine, Now now)
     : tracker_(tracker),
       settings_(settings),
       mainWindow_(mainWindow),
       showTickerLine_(std::move(showTickerLine)),
+      now_(std::move(now)),
       guardrails_(settings.ReadGuardrailLimits()) {
   sessionTimer_.setSingleShot(true);
   connect(&sessionTimer_, &QTimer::timeout, this, &SessionWatch::CheckGuardrails);
@@ -82,7 +83,7 @@ void SessionWatch::OnLimitsChanged(const GuardrailLimits& limits) {
 
 void SessionWatch::CheckGuardrails() {
   const TableState& table = tracker_.State();
-  const auto now = GuardrailMonitor::Clock::now();
+  const auto now = now_();
   const std::vector<Guardrail> reached =
       guardrails_.Update(static_cast<std::int64_t>(table.spins.size()), table.bank, now);
   std::string tickerLine;
@@ -123,7 +124,7 @@ void SessionWatch::Report(Guardrail guardrail) {
                    .arg(bank, amount(limits.stopWin.value));
       break;
     case Guardrail::kSessionTime:
-      notice = tr("Session time reached: %1 minutes since the first spin, %2 spins, BANK %3.")
+      notice = tr("Session time reached: %1 min since the first spin, %2 spins, BANK %3.")
                    .arg(limits.sessionMinutes.value)
                    .arg(spins)
                    .arg(bank);

@@ -25,9 +25,10 @@ class SessionWatch : public QObject {
   Q_OBJECT
  public:
   using ShowTickerLine = std::function<void(const std::string& line)>;
+  using Now = std::function<GuardrailMonitor::Clock::time_point()>;
 
   SessionWatch(const SpinTracker& tracker, SettingsStore& settings, QWidget& mainWindow,
-               ShowTickerLine showTickerLine);
+               ShowTickerLine showTickerLine, Now now = GuardrailMonitor::Clock::now);
   ~SessionWatch() override;
 
   // After every operation that may have changed the table.
@@ -48,6 +49,7 @@ class SessionWatch : public QObject {
   SettingsStore& settings_;
   QWidget& mainWindow_;
   ShowTickerLine showTickerLine_;
+  Now now_;
   GuardrailMonitor guardrails_;
   QTimer sessionTimer_;                           // wakes the check when the session time falls due
   std::array<QString, kGuardrailCount> notices_;  // the last notice of each, for a new window

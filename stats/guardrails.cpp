@@ -93,5 +93,6 @@ std::string GuardrailTickerLine(Guardrail guardrail, const GuardrailLimits& limi
     case Guardrail::kSessionTime:
       break;
   }
-  return "TIME LIMIT REACHED: " + std::to_string(limits.sessionMinutes.value) + " MINUTES";
+  const std::int64_t minutes = limits.sessionMinutes.value;
+  return "TIME LIMIT REACHED: " + std::to_string(minutes) + (minutes == 1 ? " MINUTE" : " MINUTES");
 }

@@ -11,7 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/bank_chart.h"
 #include "app/session_watch.h"
@@ -21,6 +24,7 @@
 #include "engine/region_code.h"
 #include "panels/ticker_panel.h"
 #include "stats/session_statistics.h"
+#include "tests/core/tracker_test_support.h"
 #include "tests/support/main_window_driver.h"
 
 namespace {
@@ -271,6 +275,52 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
       EXPECT_EQ(accessible->text(QAccessible::Name), "Spins: 3");
     }
   }
+}
+
+// The session time falls due between presses: the watch wakes by itself, on a clock the test
+// moves, and tells once.
+TEST(SessionTimeGuardrail, FallsDueWithoutAPressAndTellsOnce) {
+  {
+    QSettings settings("KORMEL", "Wheelwatcher");
+    settings.clear();
+    settings.setValue("Guardrails/SessionTimeOn", true);
+    settings.setValue("Guardrails/SessionMinutes", 1);
+  }
+  FakeTrackerWindow tableWindow;
+  ScriptedRandomBytes bytes;
+  bytes.Add({0, 0});
+  SpinTracker tracker(tableWindow, bytes);
+  tracker.Start("$", "1", "");
+  QWidget mainWindow;
+  mainWindow.resize(280, 560);
+  mainWindow.show();
+  SettingsStore store;
+  std::vector<std::string> tickerLines;
+  auto now = GuardrailMonitor::Clock::time_point{} + std::chrono::hours(5);
+  SessionWatch watch(
+      tracker, store, mainWindow,
+      [&tickerLines](const std::string& line) { tickerLines.push_back(line); },
+      [&now] { return now; });
+
+  tracker.EnterSpin(5);
+  watch.OnTableChanged();  // the session's clock starts with its first spin
+  now += std::chrono::milliseconds(59800);
+  watch.OnTableChanged();  // a press 200 ms before the minute is up
+  EXPECT_TRUE(tickerLines.empty());
+  // The rest of the minute passes with no press at all.
+  now += std::chrono::milliseconds(200);
+  EXPECT_TRUE(QTest::qWaitFor([&tickerLines] { return !tickerLines.empty(); }, 3000));
+  EXPECT_EQ(tickerLines, std::vector<std::string>{"TIME LIMIT REACHED: 1 MINUTE"});
+  ASSERT_NE(watch.GuardrailMessage(), nullptr);
+  EXPECT_TRUE(watch.GuardrailMessage()->isVisible());
+  EXPECT_TRUE(watch.GuardrailMessage()->text().startsWith(
+      "Session time reached: 1 min since the first spin, 1 spins, BANK $-1."))
+      << watch.GuardrailMessage()->text().toStdString();
+  // Once: later presses and time bring no second line.
+  now += std::chrono::minutes(5);
+  watch.OnTableChanged();
+  QTest::qWait(100);
+  EXPECT_EQ(tickerLines.size(), 1u);
 }
 
 TEST(WindowPlacement, BesideTheAnchorNeverOverIt) {
