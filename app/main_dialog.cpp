@@ -17,6 +17,7 @@
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
 #include "app/screen_picture.h"
+#include "app/session_watch.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
 #include "online/external_links.h"
@@ -147,6 +148,10 @@ void CMainDialog::OnInitDialog() {
   picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
+  // A guardrail reached puts its line on the ticker once, ahead of the advice it comes with.
+  sessionWatch_ = std::make_unique<SessionWatch>(
+      tracker_, services_.settings, *this,
+      [this](const std::string& line) { tracker_.ShowAdvice(" " + line + "     "); });
   if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this, *this);
   RunAfterFirstPaint(*this, [this] { OnFirstIdle(); });
 }
@@ -188,7 +193,10 @@ QWidget* CMainDialog::Control(int controlId) const {
 
 int CMainDialog::HitTest() const { return RegionCodeForColour(picture_->RecordedColour()); }
 
-void CMainDialog::OnPictureClicked() { tracker_.OnRegionClicked(HitTest()); }
+void CMainDialog::OnPictureClicked() {
+  tracker_.OnRegionClicked(HitTest());
+  sessionWatch_->OnTableChanged();
+}
 
 void CMainDialog::OnSetCursor() {
   picture_->setCursor(HitTest() < region::kFirstUnclickable ? Qt::PointingHandCursor
@@ -291,6 +299,8 @@ void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(tr("Mi&nimize"), this, &QWidget::showMinimized);
   menu.addAction(tr("&Close"), this, &QWidget::close);
   menu.addSeparator();
+  menu.addAction(QString::fromLatin1(kStatisticsMenuText), sessionWatch_.get(),
+                 &SessionWatch::ShowStatisticsWindow);
   menu.addAction(QString::fromLatin1(kAboutMenuText), this, &CMainDialog::ShowAboutBox);
   menu.exec(event->globalPos());
 }

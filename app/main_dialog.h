@@ -19,6 +19,7 @@ class HistoryColumnModel;
 class QFileDialog;
 class QTimer;
 class RandomBytes;
+class SessionWatch;
 class SettingsStore;
 
 // What the main window is given from outside; tests hand in their own.
@@ -51,6 +52,7 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   ~CMainDialog() override;
 
   const SpinTracker& Tracker() const { return tracker_; }
+  SessionWatch& Session() const { return *sessionWatch_; }
   // The control with this id, found by its object name.
   QWidget* Control(int controlId) const;
 
@@ -90,6 +92,8 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
 
   MainDialogServices services_;
   SpinTracker tracker_;
+  // The statistics window and the guardrails follow the tracker; declared after it, gone before it.
+  std::unique_ptr<SessionWatch> sessionWatch_;
   CLayoutPicture* picture_;
   std::map<int, CTickerPanel*> panels_;
   std::array<HistoryColumnModel*, 3> historyColumns_{};

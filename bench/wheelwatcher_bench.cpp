@@ -27,6 +27,7 @@
 #include "bench/budget_table.h"
 #include "bench/lab_bench.h"
 #include "bench/program_runs.h"
+#include "bench/statistics_window_bench.h"
 #include "tests/support/main_window_driver.h"
 
 namespace {
@@ -397,10 +398,12 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RegisterBenchmarks();
   RegisterLabBenchmarks();
+  RegisterStatisticsWindowBenchmarks();
   BudgetReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   std::vector<Budget> budgets = kBudgets;
   for (Budget& budget : LabBudgets()) budgets.push_back(std::move(budget));
+  for (Budget& budget : StatisticsWindowBudgets()) budgets.push_back(std::move(budget));
   return PrintBudgetLines(reporter, budgets, std::cout) ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -11,9 +11,9 @@ set(layer_rules
   "table    engine systems"
   "panels"
   "online"
-  "stats    engine"
+  "stats    engine systems"
   "lab      engine systems table stats"
-  "platform engine systems"
+  "platform engine systems stats"
   "app      engine systems table stats panels online platform resources"
 )
 

@@ -15,16 +15,16 @@ struct ByteRange {
   qsizetype end;
 };
 
-struct SystemPlace {
-  std::optional<ByteRange> value;          // the bytes after "=" on the SYSTEM line
-  std::optional<qsizetype> afterSettings;  // where the line after "[Settings]" starts
+struct KeyPlace {
+  std::optional<ByteRange> value;       // the bytes after "=" on the key's line
+  std::optional<qsizetype> afterGroup;  // where the line after the group's header starts
 };
 
-// The line holding SYSTEM in group Settings, read the way an INI reader splits it: groups in
-// brackets, keys before the first "=", blanks around keys and group names ignored.
-SystemPlace FindSystem(const QByteArray& file) {
-  SystemPlace place;
-  bool inSettings = false;
+// The line holding `key` in `group`, read the way an INI reader splits it: groups in brackets,
+// keys before the first "=", blanks around keys and group names ignored.
+KeyPlace FindKey(const QByteArray& file, const QByteArray& group, const QByteArray& key) {
+  KeyPlace place;
+  bool inGroup = false;
   for (qsizetype lineStart = 0; lineStart < file.size();) {
     qsizetype lineEnd = file.indexOf('\n', lineStart);
     const qsizetype next = lineEnd < 0 ? file.size() : lineEnd + 1;
@@ -33,10 +33,10 @@ SystemPlace FindSystem(const QByteArray& file) {
     const QByteArray line = file.mid(lineStart, lineEnd - lineStart);
     const QByteArray trimmed = line.trimmed();
     if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
-      inSettings = trimmed.mid(1, trimmed.size() - 2).trimmed() == "Settings";
-      if (inSettings && !place.afterSettings) place.afterSettings = next;
+      inGroup = trimmed.mid(1, trimmed.size() - 2).trimmed() == group;
+      if (inGroup && !place.afterGroup) place.afterGroup = next;
     } else if (const qsizetype equals = line.indexOf('=');
-               inSettings && equals >= 0 && line.left(equals).trimmed() == "SYSTEM") {
+               inGroup && equals >= 0 && line.left(equals).trimmed() == key) {
       place.value = ByteRange{lineStart + equals + 1, lineEnd};
       return place;
     }
@@ -45,10 +45,45 @@ SystemPlace FindSystem(const QByteArray& file) {
   return place;
 }
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+std::optional<QByteArray> ReadValue(const QByteArray& file, const QByteArray& group,
+                                    const QByteArray& key) {
+  const std::optional<ByteRange> value = FindKey(file, group, key).value;
+  if (!value) return std::nullopt;
+  return file.mid(value->start, value->end - value->start);
 }
+
+// Replaces the value where the key stands, else adds the key at the head of its group, else adds
+// the group at the end of the file.
+void WriteValue(QByteArray& file, const QByteArray& group, const QByteArray& key,
+                const QByteArray& value) {
+  const KeyPlace place = FindKey(file, group, key);
+  if (place.value) {
+    file.replace(place.value->start, place.value->end - place.value->start, value);
+  } else if (place.afterGroup) {
+    QByteArray line = key + '=' + value + '\n';
+    if (*place.afterGroup == file.size() && !file.endsWith('\n')) line.prepend('\n');
+    file.insert(*place.afterGroup, line);
+  } else {
+    if (!file.isEmpty() && !file.endsWith('\n')) file += '\n';
+    file += '[' + group + "]\n" + key + '=' + value + '\n';
+  }
+}
+
+const QByteArray kSettingsGroup = "Settings";
+const QByteArray kSystemKey = "SYSTEM";
+const QByteArray kGuardrailsGroup = "Guardrails";
+
+struct GuardrailKeys {
+  Guardrail guardrail;
+  QByteArray on;
+  QByteArray value;
+  std::int64_t maximum;
+};
+const GuardrailKeys kGuardrailKeys[] = {
+    {Guardrail::kStopLoss, "StopLossOn", "StopLoss", 1000000000},
+    {Guardrail::kStopWin, "StopWinOn", "StopWin", 1000000000},
+    {Guardrail::kSessionTime, "SessionTimeOn", "SessionMinutes", 24 * 60},
+};
 
 }  // namespace
 
@@ -56,28 +91,47 @@ SettingsStore::SettingsStore()
     : filePath_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                 QStringLiteral("/KORMEL/Wheelwatcher.conf")) {}
 
-std::string SettingsStore::ReadSystemText() const {
-  const QByteArray file = ReadFile(filePath_);
-  const std::optional<ByteRange> value = FindSystem(file).value;
-  if (!value) return "1";
-  return file.mid(value->start, value->end - value->start).toStdString();
+QByteArray SettingsStore::ReadFile() const {
+  QFile file(filePath_);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void SettingsStore::WriteSystemText(const std::string& text) {
-  QByteArray file = ReadFile(filePath_);
-  const QByteArray value = QByteArray::fromStdString(text);
-  const SystemPlace place = FindSystem(file);
-  if (place.value) {
-    file.replace(place.value->start, place.value->end - place.value->start, value);
-  } else if (place.afterSettings) {
-    QByteArray line = "SYSTEM=" + value + '\n';
-    if (*place.afterSettings == file.size() && !file.endsWith('\n')) line.prepend('\n');
-    file.insert(*place.afterSettings, line);
-  } else {
-    if (!file.isEmpty() && !file.endsWith('\n')) file += '\n';
-    file += "[Settings]\nSYSTEM=" + value + '\n';
-  }
+void SettingsStore::WriteFile(const QByteArray& file) {
   QDir().mkpath(QFileInfo(filePath_).path());
   QSaveFile out(filePath_);
   if (out.open(QIODevice::WriteOnly) && out.write(file) == file.size()) out.commit();
+}
+
+std::string SettingsStore::ReadSystemText() const {
+  return ReadValue(ReadFile(), kSettingsGroup, kSystemKey).value_or("1").toStdString();
+}
+
+void SettingsStore::WriteSystemText(const std::string& text) {
+  QByteArray file = ReadFile();
+  WriteValue(file, kSettingsGroup, kSystemKey, QByteArray::fromStdString(text));
+  WriteFile(file);
+}
+
+GuardrailLimits SettingsStore::ReadGuardrailLimits() const {
+  const QByteArray file = ReadFile();
+  GuardrailLimits limits;
+  for (const GuardrailKeys& keys : kGuardrailKeys) {
+    GuardrailLimit& limit = limits[keys.guardrail];
+    limit.on = ReadValue(file, kGuardrailsGroup, keys.on).value_or("").trimmed() == "true";
+    bool isNumber = false;
+    const qlonglong value =
+        ReadValue(file, kGuardrailsGroup, keys.value).value_or("").trimmed().toLongLong(&isNumber);
+    if (isNumber && value >= 1 && value <= keys.maximum) limit.value = value;
+  }
+  return limits;
+}
+
+void SettingsStore::WriteGuardrailLimits(const GuardrailLimits& limits) {
+  QByteArray file = ReadFile();
+  for (const GuardrailKeys& keys : kGuardrailKeys) {
+    const GuardrailLimit& limit = limits[keys.guardrail];
+    WriteValue(file, kGuardrailsGroup, keys.on, limit.on ? "true" : "false");
+    WriteValue(file, kGuardrailsGroup, keys.value, QByteArray::number(limit.value));
+  }
+  WriteFile(file);
 }

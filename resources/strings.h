@@ -2,6 +2,9 @@
 
 // The program's own texts from its string table.
 
+// Menu item of the main window's system menu that opens the statistics window, above About.
+inline constexpr char kStatisticsMenuText[] = "&Statistics...";
+
 // Menu item of the main window's system menu that opens the About box.
 inline constexpr char kAboutMenuText[] = "&About Wheelwatcher...";
 

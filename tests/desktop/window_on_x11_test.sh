@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real program on a virtual X display, where the window manager reads its caption, its
-# window type and state, and the About box is reached through the window's menu: what the offscreen
-# tests cannot see.
+# window type and state, and the About box and the statistics window are reached through the
+# window's menu: what the offscreen tests cannot see.
 # Usage: window_on_x11_test.sh <wheelwatcher executable>. Exit 77 (skipped) without Xvfb or xdotool.
 set -uo pipefail
 program="$1"
@@ -54,6 +54,28 @@ for key in Return Escape; do
   wait_for 0 40 about_windows || fail "$key did not end the About box"
 done
 kill -0 "$program_pid" 2>/dev/null || fail "the program ended with its About box"
+
+# Statistics..., the item above About, opens a second window beside the main one, never over it,
+# and the main window stays in play: its menu still opens the About box.
+statistics_window() { xdotool search --onlyvisible --name "^Wheelwatcher Statistics$" | head -n1; }
+xdotool mousemove --window "$window" 120 300 click 3
+sleep 0.5
+xdotool key Up Up Return
+wait_for 1 40 sh -c 'xdotool search --onlyvisible --name "^Wheelwatcher Statistics$" | wc -l' ||
+  fail "the statistics window did not open"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+main_x=$X main_y=$Y main_w=$WIDTH main_h=$HEIGHT
+eval "$(xdotool getwindowgeometry --shell "$(statistics_window)")"
+if [ "$X" -lt $((main_x + main_w)) ] && [ $((X + WIDTH)) -gt "$main_x" ] &&
+  [ "$Y" -lt $((main_y + main_h)) ] && [ $((Y + HEIGHT)) -gt "$main_y" ]; then
+  fail "the statistics window covers the main window"
+fi
+xdotool mousemove --window "$window" 120 300 click 3
+sleep 0.5
+xdotool key Up Return
+wait_for 1 40 about_windows || fail "the main window's menu did not answer with statistics open"
+xdotool key Escape
+wait_for 0 40 about_windows || fail "the About box did not end"
 
 # Close from the window's menu: the setting is written and the program ends.
 xdotool mousemove --window "$window" 120 300 click 3

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QWidget>
+
+// BANK over the session beside the line the wheel's edge predicts, drawn straight onto the
+// widget. A chart library re-strokes every line on every change of a point, a few microseconds a
+// point: too dear for a window that follows each spin. Here a change stores the points and asks
+// for a paint.
+class CBankChart : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CBankChart(QWidget* parent = nullptr);
+
+  // Points are (spins, amount), in order of spins.
+  void SetLines(QList<QPointF> bank, QList<QPointF> expected);
+  const QList<QPointF>& BankLine() const { return bank_; }
+
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QList<QPointF> bank_;
+  QList<QPointF> expected_;
+};
+
+// The next 1-2-5 step at or beyond a value (1, 2, 5, 10, 20, ...): axes that move in such steps
+// stay put for most spins.
+double NiceStep(double value);

@@ -1,0 +1,162 @@
+#include "app/session_watch.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <chrono>
+
+#include "app/statistics_window.h"
+#include "app/window_placement.h"
+#include "engine/table_state.h"
+#include "platform/settings_store.h"
+#include "table/spin_tracker.h"
+
+namespace {
+
+QRect AvailableScreenOf(const QWidget& window) {
+  const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// A new window's frame is not known before the window manager has framed it; take the main
+// window's frame as a measure.
+QSize WithFrameOf(const QWidget& framed, const QSize& size) {
+  return size + (framed.frameGeometry().size() - framed.geometry().size());
+}
+
+}  // namespace
+
+SessionWatch::SessionWatch(const SpinTracker& tracker, SettingsStore& settings, QWidget& mainWindow,
+                           ShowTickerLine showTickerLine, Now now)
+    : tracker_(tracker),
+      settings_(settings),
+      mainWindow_(mainWindow),
+      showTickerLine_(std::move(showTickerLine)),
+      now_(std::move(now)),
+      guardrails_(settings.ReadGuardrailLimits()) {
+  sessionTimer_.setSingleShot(true);
+  connect(&sessionTimer_, &QTimer::timeout, this, &SessionWatch::CheckGuardrails);
+}
+
+// The window and the message read the table, which goes with the main window: they go first.
+SessionWatch::~SessionWatch() {
+  delete message_.data();
+  delete window_.data();
+}
+
+CStatisticsWindow* SessionWatch::StatisticsWindow() const { return window_; }
+
+QMessageBox* SessionWatch::GuardrailMessage() const { return message_; }
+
+void SessionWatch::OnTableChanged() {
+  CheckGuardrails();
+  if (window_) window_->Refresh();
+}
+
+void SessionWatch::ShowStatisticsWindow() {
+  if (!window_) {
+    window_ = new CStatisticsWindow(tracker_.State(), guardrails_, &mainWindow_);
+    window_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window_, &CStatisticsWindow::limitsChanged, this, &SessionWatch::OnLimitsChanged);
+    for (int g = 0; g < kGuardrailCount; ++g) {
+      const auto guardrail = static_cast<Guardrail>(g);
+      if (guardrails_.IsReached(guardrail)) {
+        window_->ShowGuardrailNotice(guardrail, notices_[static_cast<std::size_t>(g)]);
+      }
+    }
+    window_->move(PlaceBeside(mainWindow_.frameGeometry(),
+                              WithFrameOf(mainWindow_, window_->size()),
+                              AvailableScreenOf(mainWindow_)));
+  }
+  window_->show();
+  window_->raise();
+}
+
+void SessionWatch::OnLimitsChanged(const GuardrailLimits& limits) {
+  guardrails_.SetLimits(limits);
+  settings_.WriteGuardrailLimits(limits);
+  OnTableChanged();
+}
+
+void SessionWatch::CheckGuardrails() {
+  const TableState& table = tracker_.State();
+  const auto now = now_();
+  const std::vector<Guardrail> reached =
+      guardrails_.Update(static_cast<std::int64_t>(table.spins.size()), table.bank, now);
+  std::string tickerLine;
+  for (Guardrail guardrail : reached) {
+    Report(guardrail);
+    if (!tickerLine.empty()) tickerLine += "     ";
+    tickerLine +=
+        GuardrailTickerLine(guardrail, guardrails_.Limits(), table.bank, table.currencySymbol);
+  }
+  if (!tickerLine.empty()) showTickerLine_(tickerLine);
+
+  if (const auto due = guardrails_.SessionTimeDue()) {
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(*due - now);
+    sessionTimer_.start(static_cast<int>(std::max<std::int64_t>(0, wait.count())));
+  } else {
+    sessionTimer_.stop();
+  }
+}
+
+void SessionWatch::Report(Guardrail guardrail) {
+  const TableState& table = tracker_.State();
+  const GuardrailLimits& limits = guardrails_.Limits();
+  const auto amount = [&table](Money value) {
+    return DisplayAmount(table.currencySymbol, static_cast<double>(value));
+  };
+  const QString bank = amount(table.bank);
+  const auto spins = static_cast<qint64>(table.spins.size());
+  QString notice;
+  switch (guardrail) {
+    case Guardrail::kStopLoss:
+      notice = tr("Stop-loss reached after %1 spins: BANK %2, your limit is %3.")
+                   .arg(spins)
+                   .arg(bank, amount(-limits.stopLoss.value));
+      break;
+    case Guardrail::kStopWin:
+      notice = tr("Stop-win reached after %1 spins: BANK %2, your limit is %3.")
+                   .arg(spins)
+                   .arg(bank, amount(limits.stopWin.value));
+      break;
+    case Guardrail::kSessionTime:
+      notice = tr("Session time reached: %1 min since the first spin, %2 spins, BANK %3.")
+                   .arg(limits.sessionMinutes.value)
+                   .arg(spins)
+                   .arg(bank);
+      break;
+  }
+  notices_[static_cast<std::size_t>(guardrail)] = notice;
+  if (window_) window_->ShowGuardrailNotice(guardrail, notice);
+  ShowMessage(notice + QLatin1Char(' ') + tr("Nothing has been stopped: playing on is your call."));
+}
+
+void SessionWatch::ShowMessage(const QString& text) {
+  if (message_) {
+    message_->setText(message_->text() + QStringLiteral("\n\n") + text);
+  } else {
+    message_ = new QMessageBox(QMessageBox::Information, tr("Wheelwatcher guardrail"), text,
+                               QMessageBox::Ok, &mainWindow_);
+    message_->setObjectName(QStringLiteral("guardrailMessage"));
+    // Shown, never run: the table stays in play while the message is up.
+    message_->setWindowModality(Qt::NonModal);
+    message_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  // Shown first: the box settles its size as it is shown, and the place depends on it.
+  message_->show();
+  // Beside the main window and the statistics window; where the screen has no room for that,
+  // over the statistics window rather than off the screen, but never over the table.
+  const QSize size = WithFrameOf(mainWindow_, message_->size());
+  const QRect screen = AvailableScreenOf(mainWindow_);
+  QPoint place = PlaceBeside(mainWindow_.frameGeometry(), size, screen);
+  if (window_ && window_->isVisible()) {
+    const QPoint besideBoth =
+        PlaceBeside(mainWindow_.frameGeometry().united(window_->frameGeometry()), size, screen);
+    if (screen.contains(QRect(besideBoth, size))) place = besideBoth;
+  }
+  message_->move(place);
+}

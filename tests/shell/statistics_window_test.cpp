@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+#include <QAccessible>
+#include <QApplication>
+#include <QChartView>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/bank_chart.h"
+#include "app/session_watch.h"
+#include "app/statistics_window.h"
+#include "app/window_placement.h"
+#include "engine/control_ids.h"
+#include "engine/region_code.h"
+#include "panels/ticker_panel.h"
+#include "stats/session_statistics.h"
+#include "tests/core/tracker_test_support.h"
+#include "tests/support/main_window_driver.h"
+
+namespace {
+
+class StatisticsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QSettings("KORMEL", "Wheelwatcher").clear();  // no guardrails left by another test
+    driver = std::make_unique<MainWindowDriver>();
+    ASSERT_TRUE(driver->Exposed());
+  }
+
+  CMainDialog& Main() { return driver->Window(); }
+
+  // The way a player gets there: a right click on the window, then the menu item. Returns the
+  // menu's item texts as shown.
+  QStringList ChooseStatisticsFromMenu() {
+    QStringList items;
+    QTimer::singleShot(0, [&items] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return ADD_FAILURE() << "no menu opened";
+      QAction* statistics = nullptr;
+      for (QAction* action : menu->actions()) {
+        items << action->text();
+        if (action->text() == "&Statistics...") statistics = action;
+      }
+      if (statistics == nullptr) {
+        menu->close();
+        return;
+      }
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(statistics).center());
+    });
+    QTest::mouseClick(Main().windowHandle(), Qt::RightButton, {}, QPoint(140, 480));
+    QApplication::processEvents();
+    return items;
+  }
+
+  CStatisticsWindow* Statistics() { return Main().Session().StatisticsWindow(); }
+
+  // A figure of the window by the name a screen reader announces with it ("Spins: 12").
+  QString Figure(const QString& name) {
+    for (QLabel* label : Statistics()->findChildren<QLabel*>()) {
+      if (label->accessibleName().startsWith(name + ": ")) return label->text();
+    }
+    return "<no figure " + name + ">";
+  }
+
+  QString Ticker() {
+    return QString::fromStdString(
+        static_cast<CTickerPanel*>(Main().Control(control::kAdviceTicker))->text());
+  }
+
+  // A number the current advice does not cover, so the spin loses everything staked.
+  int LosingNumber() const {
+    const BetCode advice = driver->Tracker().State().betCodes.back();
+    for (int number = 0; number <= kHighestNumber; ++number) {
+      if (PayoutUnitsOn(advice, number) == 0) return number;
+    }
+    return 0;
+  }
+
+  std::unique_ptr<MainWindowDriver> driver;
+};
+
+TEST_F(StatisticsWindowTest, OpensFromTheWindowMenuBesideTheMainWindowLeavingItUsable) {
+  const QStringList items = ChooseStatisticsFromMenu();
+  ASSERT_EQ(items,
+            (QStringList{"Mi&nimize", "&Close", "", "&Statistics...", "&About Wheelwatcher..."}));
+  ASSERT_NE(Statistics(), nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Statistics()));
+  EXPECT_TRUE(Statistics()->isWindow());
+  EXPECT_FALSE(Statistics()->isModal());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_FALSE(Statistics()->frameGeometry().intersects(Main().frameGeometry()));
+  EXPECT_EQ(Figure("Spins"), "0");
+  EXPECT_TRUE(Figure("Chi-square test").startsWith("cannot tell yet"))
+      << Figure("Chi-square test").toStdString();
+
+  // The main window still takes the player's presses, and the statistics follow.
+  driver->Press(17);
+  EXPECT_EQ(driver->Tracker().State().spins.size(), 1u);
+  EXPECT_EQ(Figure("Spins"), "1");
+
+  // Choosing the item again brings the same window forward, not a second one.
+  CStatisticsWindow* first = Statistics();
+  ChooseStatisticsFromMenu();
+  EXPECT_EQ(Statistics(), first);
+  EXPECT_EQ(Main().findChildren<CStatisticsWindow*>().size(), 1);
+}
+
+TEST_F(StatisticsWindowTest, FollowsEverySpinRewindAndClearAll) {
+  ChooseStatisticsFromMenu();
+  ASSERT_NE(Statistics(), nullptr);
+  auto* bankChart = Statistics()->findChild<CBankChart*>();
+  ASSERT_NE(bankChart, nullptr);
+
+  const auto expectTable = [&](const char* when) {
+    const TableState& table = driver->Tracker().State();
+    SessionStatistics rebuilt;
+    rebuilt.Sync(table);
+    EXPECT_EQ(Figure("Spins"), QString::number(table.spins.size())) << when;
+    EXPECT_EQ(Figure("Result (BANK)"), "$" + QString::number(table.bank)) << when;
+    EXPECT_EQ(Figure("Staked"), "$" + QString::number(rebuilt.TotalStaked())) << when;
+    EXPECT_TRUE(
+        Figure("Expected loss").startsWith("$" + QString::number(rebuilt.ExpectedLoss(), 'f', 2)))
+        << when;
+    // The chart's BANK line ends at BANK.
+    ASSERT_FALSE(bankChart->BankLine().isEmpty()) << when;
+    EXPECT_EQ(bankChart->BankLine().last(),
+              QPointF(static_cast<double>(table.spins.size()), static_cast<double>(table.bank)))
+        << when;
+  };
+
+  for (int number : {32, 15, 0, 15, 15, 7}) driver->Press(number);
+  expectTable("after six spins");
+  EXPECT_TRUE(Figure("Same colour").startsWith("2 blacks")) << Figure("Same colour").toStdString();
+  driver->Press(region::kRewind);
+  expectTable("after REWIND");
+  EXPECT_EQ(Figure("Spins"), "5");
+  driver->Press(region::kRewind);
+  driver->Press(region::kRewind);
+  expectTable("after two more");
+  EXPECT_TRUE(Figure("Same colour").startsWith("1 ")) << Figure("Same colour").toStdString();
+  driver->Press(region::kClearAll);
+  expectTable("after CLEAR ALL");
+  EXPECT_EQ(Figure("Spins"), "0");
+  EXPECT_EQ(Figure("Same colour"), "none yet");
+}
+
+TEST_F(StatisticsWindowTest, StopLossReachedTellsThreeWaysOnceAndPlayGoesOn) {
+  ChooseStatisticsFromMenu();
+  ASSERT_NE(Statistics(), nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Statistics()));
+  // Switched on and set in the window, as a player does: a click, then a typed amount.
+  QCheckBox* stopLoss = nullptr;
+  QSpinBox* stopLossAmount = nullptr;
+  for (auto* box : Statistics()->findChildren<QCheckBox*>()) {
+    if (box->accessibleName() == "Stop-loss on") stopLoss = box;
+  }
+  for (auto* spin : Statistics()->findChildren<QSpinBox*>()) {
+    if (spin->accessibleName() == "Stop-loss limit") stopLossAmount = spin;
+  }
+  ASSERT_TRUE(stopLoss && stopLossAmount);
+  EXPECT_FALSE(stopLoss->isChecked());  // off until the player switches it on
+  QTest::mouseClick(stopLoss, Qt::LeftButton, {}, QPoint(8, stopLoss->height() / 2));
+  EXPECT_TRUE(stopLoss->isChecked());
+  stopLossAmount->setFocus();
+  QTest::keyClick(stopLossAmount, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(stopLossAmount, "3");
+  QTest::keyClick(stopLossAmount, Qt::Key_Return);
+  EXPECT_EQ(stopLossAmount->value(), 3);
+  {
+    const QSettings settings("KORMEL", "Wheelwatcher");
+    EXPECT_EQ(settings.value("Guardrails/StopLossOn").toBool(), true);
+    EXPECT_EQ(settings.value("Guardrails/StopLoss").toInt(), 3);
+  }
+
+  // KAVRI at STAKE 1 loses one a spin while the advised number stays away.
+  driver->Press(LosingNumber());
+  driver->Press(LosingNumber());
+  EXPECT_EQ(Main().Session().GuardrailMessage(), nullptr);
+  EXPECT_FALSE(Ticker().contains("STOP-LOSS"));
+  driver->Press(LosingNumber());
+  ASSERT_EQ(driver->Tracker().State().bank, -3);
+
+  QMessageBox* message = Main().Session().GuardrailMessage();
+  ASSERT_NE(message, nullptr);
+  EXPECT_TRUE(message->isVisible());
+  EXPECT_EQ(message->windowModality(), Qt::NonModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(message->text().startsWith("Stop-loss reached after 3 spins: BANK $-3"))
+      << message->text().toStdString();
+  EXPECT_FALSE(message->frameGeometry().intersects(Main().frameGeometry()));
+  // The line stands ahead of the advice (the panel may have scrolled a cell since).
+  const qsizetype line = Ticker().indexOf("STOP-LOSS REACHED: BANK $-3 ");
+  EXPECT_GE(line, 0) << Ticker().toStdString();
+  EXPECT_GT(Ticker().indexOf("Your next bet is"), line);
+  QLabel* notice = nullptr;
+  for (QLabel* label : Statistics()->findChildren<QLabel*>()) {
+    if (label->accessibleName() == "Stop-loss notice") notice = label;
+  }
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_TRUE(notice->text().startsWith("Stop-loss reached"));
+
+  // Play goes on with the message up; the ticker line came once, and so did the message.
+  const QString messageText = message->text();
+  driver->Press(LosingNumber());
+  EXPECT_EQ(driver->Tracker().State().spins.size(), 4u);
+  EXPECT_FALSE(Ticker().contains("STOP-LOSS")) << Ticker().toStdString();
+  EXPECT_TRUE(Ticker().contains("Your next bet is"));
+  EXPECT_EQ(message->text(), messageText);
+
+  // CLEAR ALL starts a session that has reached nothing.
+  driver->Press(region::kClearAll);
+  EXPECT_FALSE(notice->isVisible());
+}
+
+TEST(StatisticsWindowSettings, GuardrailsComeBackFromTheSettingsFile) {
+  {
+    QSettings settings("KORMEL", "Wheelwatcher");
+    settings.clear();
+    settings.setValue("Guardrails/StopWinOn", true);
+    settings.setValue("Guardrails/StopWin", 250);
+    settings.setValue("Guardrails/SessionTimeOn", true);
+    settings.setValue("Guardrails/SessionMinutes", "soon");  // not a number: the default
+    settings.setValue("Guardrails/StopLoss", -5);            // out of range: the default
+  }
+  MainWindowDriver driver;
+  driver.Window().Session().ShowStatisticsWindow();
+  CStatisticsWindow* window = driver.Window().Session().StatisticsWindow();
+  ASSERT_NE(window, nullptr);
+  std::map<QString, QString> shown;
+  for (auto* box : window->findChildren<QCheckBox*>()) {
+    shown[box->accessibleName()] = box->isChecked() ? "on" : "off";
+  }
+  for (auto* spin : window->findChildren<QSpinBox*>()) {
+    shown[spin->accessibleName()] = QString::number(spin->value());
+  }
+  EXPECT_EQ(shown, (std::map<QString, QString>{{"Stop-loss on", "off"},
+                                               {"Stop-loss limit", "50"},
+                                               {"Stop-win on", "on"},
+                                               {"Stop-win limit", "250"},
+                                               {"Session time on", "on"},
+                                               {"Session time limit", "60"}}));
+}
+
+TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
+  ChooseStatisticsFromMenu();
+  ASSERT_NE(Statistics(), nullptr);
+  for (int number : {1, 2, 3}) driver->Press(number);
+  int named = 0;
+  for (QWidget* widget : Statistics()->findChildren<QWidget*>()) {
+    const bool needsName = qobject_cast<QCheckBox*>(widget) || qobject_cast<QSpinBox*>(widget) ||
+                           qobject_cast<QChartView*>(widget) || qobject_cast<CBankChart*>(widget);
+    if (!needsName) continue;
+    EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+    ++named;
+  }
+  EXPECT_EQ(named, 2 + 3 + 3);  // two charts, three switches, three limits
+  // Figures are read out with their names, and follow the table.
+  EXPECT_EQ(Figure("Spins"), "3");
+  for (QLabel* label : Statistics()->findChildren<QLabel*>()) {
+    if (label->accessibleName().startsWith("Spins: ")) {
+      EXPECT_EQ(label->accessibleName(), "Spins: 3");
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+      ASSERT_NE(accessible, nullptr);
+      EXPECT_EQ(accessible->text(QAccessible::Name), "Spins: 3");
+    }
+  }
+}
+
+// The session time falls due between presses: the watch wakes by itself, on a clock the test
+// moves, and tells once.
+TEST(SessionTimeGuardrail, FallsDueWithoutAPressAndTellsOnce) {
+  {
+    QSettings settings("KORMEL", "Wheelwatcher");
+    settings.clear();
+    settings.setValue("Guardrails/SessionTimeOn", true);
+    settings.setValue("Guardrails/SessionMinutes", 1);
+  }
+  FakeTrackerWindow tableWindow;
+  ScriptedRandomBytes bytes;
+  bytes.Add({0, 0});
+  SpinTracker tracker(tableWindow, bytes);
+  tracker.Start("$", "1", "");
+  QWidget mainWindow;
+  mainWindow.resize(280, 560);
+  mainWindow.show();
+  SettingsStore store;
+  std::vector<std::string> tickerLines;
+  auto now = GuardrailMonitor::Clock::time_point{} + std::chrono::hours(5);
+  SessionWatch watch(
+      tracker, store, mainWindow,
+      [&tickerLines](const std::string& line) { tickerLines.push_back(line); },
+      [&now] { return now; });
+
+  tracker.EnterSpin(5);
+  watch.OnTableChanged();  // the session's clock starts with its first spin
+  now += std::chrono::milliseconds(59800);
+  watch.OnTableChanged();  // a press 200 ms before the minute is up
+  EXPECT_TRUE(tickerLines.empty());
+  // The rest of the minute passes with no press at all.
+  now += std::chrono::milliseconds(200);
+  EXPECT_TRUE(QTest::qWaitFor([&tickerLines] { return !tickerLines.empty(); }, 3000));
+  EXPECT_EQ(tickerLines, std::vector<std::string>{"TIME LIMIT REACHED: 1 MINUTE"});
+  ASSERT_NE(watch.GuardrailMessage(), nullptr);
+  EXPECT_TRUE(watch.GuardrailMessage()->isVisible());
+  EXPECT_TRUE(watch.GuardrailMessage()->text().startsWith(
+      "Session time reached: 1 min since the first spin, 1 spins, BANK $-1."))
+      << watch.GuardrailMessage()->text().toStdString();
+  // Once: later presses and time bring no second line.
+  now += std::chrono::minutes(5);
+  watch.OnTableChanged();
+  QTest::qWait(100);
+  EXPECT_EQ(tickerLines.size(), 1u);
+}
+
+TEST(WindowPlacement, BesideTheAnchorNeverOverIt) {
+  const QRect main(100, 50, 290, 600);
+  const struct {
+    QRect anchor;
+    QRect screen;
+    QSize size;
+    QPoint expected;
+  } cases[] = {
+      {main, {0, 0, 1920, 1080}, {870, 630}, {398, 50}},                  // right, tops aligned
+      {{1500, 50, 290, 600}, {0, 0, 1920, 1080}, {870, 630}, {622, 50}},  // no room right: left
+      {{0, 0, 280, 560}, {0, 0, 800, 600}, {500, 400}, {288, 0}},         // the offscreen screen
+      {{0, 500, 280, 560}, {0, 0, 800, 1080}, {500, 400}, {288, 500}},    // kept on the screen
+      {{50, 50, 290, 600}, {0, 0, 400, 1400}, {300, 500}, {50, 658}},     // narrow: below
+      {main, {0, 0, 1200, 1080}, {820, 630}, {398, 50}},  // no room anywhere: the wider side
+  };
+  for (const auto& c : cases) {
+    const QPoint place = PlaceBeside(c.anchor, c.size, c.screen);
+    EXPECT_EQ(place, c.expected) << c.anchor.x() << "," << c.screen.width();
+    EXPECT_FALSE(QRect(place, c.size).intersects(c.anchor));
+  }
+}
+
+}  // namespace
