@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Makes the window readable by screen readers: the panels' messages, the History columns' rows,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/statistics_window.h"
 
 #include "app/bank_chart.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the start-up figures: a bare Qt window of the main window's size showing the
 // layout picture, built like the program and reporting its first paint the same way.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The budgets' benchmarks. Every figure is taken on the real window, pressed the way a player
 // presses it: in this process offscreen, or the real executable, offscreen and on a virtual X
 // display, against a bare Qt window.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the layer check as part of every build: an include that runs upward fails the build at
 # once, whichever target the developer builds.
 file(GLOB_RECURSE layer_check_inputs CONFIGURE_DEPENDS

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source includes a header from a folder it may not use, so the arrows between the
 # folders keep running one way. Run with: cmake -DSOURCE_DIR=<project> [-DSTAMP=<file>] -P check_layers.cmake
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/category_tallies.h"
 
 std::int64_t CategorySpins(Category category, CategoryMode mode,

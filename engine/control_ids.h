@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Numeric ids of the main window's controls and timers; the window looks its controls up by them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/region_code.h"
 
 const std::array<RegionColour, 47> kRegionColours = {{

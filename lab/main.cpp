@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // wheelwatcher-lab: the five systems replayed and simulated by the window's own rules.
 #include <unistd.h>
 

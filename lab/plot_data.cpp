@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/plot_data.h"
 
 #include "lab/lab_report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/spin_file.h"
 
 #include "engine/bet_code.h"

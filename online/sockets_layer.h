@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The network layer the update check needs, checked once at start-up: a process that may not open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "stats/chart_samples.h"
 
 std::vector<std::int64_t> ChartSampleSpins(std::int64_t spins, std::int64_t maxPoints) {

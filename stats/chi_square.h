@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The regularized upper incomplete gamma function Q(a, x) = Γ(a, x) / Γ(a) for a > 0 and x ≥ 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "stats/stake_outlook.h"
 
 #include "engine/bet_code.h"

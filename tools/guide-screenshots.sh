@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the user guide's pictures from the real window on a virtual display, into docs/guide/:
 # the fresh window and its first advice, each system after a few spins, the STAKE and SYSTEM
 # choices before the first spin, and the save dialog behind SAVE.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of the groups named on the command line (all groups when none is
 # named); only the missing ones.
 #   run      what the program needs at run time besides the libraries the build brings

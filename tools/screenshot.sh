@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the real window under a virtual display after a few clicks, into docs/screenshot.png.
 # Usage: tools/screenshot.sh [build folder]   (run `make` first)
 set -euo pipefail

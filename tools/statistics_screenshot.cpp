@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the statistics window after a number of spins (300 unless given) on the real main
 // window (offscreen), for the README: statistics_screenshot <output.png> [spins]
 #include <QApplication>

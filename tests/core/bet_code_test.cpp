@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/bet_code.h"
 
 #include <gtest/gtest.h>

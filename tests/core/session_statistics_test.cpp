@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics against answers worked out independently: reference figures from SciPy 1.10.1
 // (Debian's python3-scipy: scipy.special.gammaincc and scipy.stats.chi2.sf), run chances from a
 // step-by-step dynamic programme written separately in Python and from enumerating every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/update_document.h"
 
 #include "online/fixed_addresses.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a virtual X display with the real accessibility bridge: a screen reader's view
 # from outside the process (tests/desktop/read_through_atspi.py), over a D-Bus session of its own.
 # Usage: accessibility_on_x11_test.sh <wheelwatcher executable>. Exit 77 (skipped) without Xvfb,

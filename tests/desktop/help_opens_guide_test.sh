@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # HELP pressed on the real program: the desktop's opener is handed the guide built beside the
 # program, a file that is there, with no network needed.
 # Usage: help_opens_guide_test.sh <wheelwatcher executable> <the guide's path from its folder>.

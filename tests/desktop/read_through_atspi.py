@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays the running Wheelwatcher from outside the process, the way a screen reader does: reads its
 panels and History through AT-SPI, presses numbers and REWIND through the action interface, and
 counts the name-change events the panels send. Run with Debian's /usr/bin/python3 (pyatspi).

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Serves one update description document on 127.0.0.1 for every GET, whatever the path, so the
 program can reach it as its HTTP proxy. Writes the port it listens on to the file given first and
 each request line to stderr. Usage: update_document_server.py <port file> <document file>"""

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The update question of the real program on a virtual X display, answered by a real click or key:
 # a loopback server offers a newer version (reached as the program's HTTP proxy), and a stand-in
 # for xdg-open records what the program asks the desktop to open. Runs without a window manager,

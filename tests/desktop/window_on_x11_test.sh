@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program on a virtual X display, where the window manager reads its caption, its
 # window type and state, and the About box and the statistics window are reached through the
 # window's menu: what the offscreen tests cannot see.

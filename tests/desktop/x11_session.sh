@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the desktop tests (sourced): a scratch folder, a virtual X display of its own, and
 # helpers to wait for what the program shows. Everything started here ends with the script.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lab's real executable, run as a user runs it: its output, files, messages and exit status.
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user guide HELP opens: built beside the program as one page that needs nothing else, whole,
 // and saying what the program does. Its tables and its example file are checked against the
 // program itself, so the guide cannot drift from the code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random presses on the real window, the table checked after each one. The number of presses comes
 // from WHEELWATCHER_SOAK_PRESSES; the default keeps the ordinary test run short.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ALSA output plugin for tests that stands for a sound device only one program can hold at a
 // time, as a hardware device without mixing does: while one has it open, a blocking open waits
 // until it is closed and a non-blocking open fails at once with EBUSY. Audio passes on to the

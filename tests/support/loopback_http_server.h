@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A small HTTP server for tests, listening on 127.0.0.1 only, on a free port. Each connection's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Builds version blocks and minimal ELF files around them, for the version reader's tests.

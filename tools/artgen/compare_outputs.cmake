@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the generator into a scratch folder and fails unless every file it makes is byte for byte
 # the committed one, so the committed resources always match their source.
 file(REMOVE_RECURSE "${OUTPUT_DIR}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the program and makes its click sound, into the folder given on the
 // command line. Run through the `resources` build target.
 #include <QDir>
