@@ -1,16 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 
+#include <memory>
+
+struct sockaddr_un;
+
 // One running program per user and display. The first start listens on a local socket; a later
-// start finds it there, asks the running program to come to the front, and ends.
+// start finds it there, asks the running program to come to the front, and ends. Plain POSIX
+// sockets rather than Qt Network, whose library drags Kerberos and proxy libraries into every
+// start.
 class SingleInstance : public QObject {
   Q_OBJECT
  public:
   explicit SingleInstance(QString socketPath, QObject* parent = nullptr);
+  ~SingleInstance() override;
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
 
   // The socket for this user and display: in the user's runtime folder, or in a private folder
   // under the temporary folder when the session has none.
@@ -25,8 +34,12 @@ class SingleInstance : public QObject {
   void activationRequested();
 
  private:
+  void Listen(const sockaddr_un& address);
+  void AcceptPending();
+
   QString socketPath_;
-  QLocalServer server_;
+  int listener_ = -1;
+  std::unique_ptr<QSocketNotifier> listenerNotifier_;
 };
 
 // Brings every visible window of the program to the front, restoring a minimised one, and gives

@@ -29,9 +29,11 @@ lintian --allow-root --fail-on error,warning "$deb" || fail "lintian"
 
 # Control data: the libraries come from dpkg-shlibdeps, the font is named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in fonts-comic-neue libqt6widgets6 libqt6network6 libasound2 libc6; do
+for needed in fonts-comic-neue libqt6widgets6 libasound2 libc6; do
   grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+# Qt Network would bring Kerberos and proxy libraries into every start.
+! grep -q libqt6network6 <<<"$depends" || fail "Depends has libqt6network6: $depends"
 [ "$(dpkg-deb -f "$deb" Package)" = wheelwatcher ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 
