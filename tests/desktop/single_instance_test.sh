@@ -3,6 +3,7 @@
 # Starts the real program twice on a virtual X display: the second start brings the running window
 # above a window that covers it and ends, leaving one process and one window. Then the running
 # program is killed, as in a crash, and the socket it leaves behind does not stop the next start.
+# A runtime folder whose path does not fit a socket's address costs only the single instance.
 # Usage: single_instance_test.sh <wheelwatcher executable>. Exit 77 (skipped) without Xvfb, xdotool
 # or xmessage and xwininfo.
 set -uo pipefail
@@ -56,5 +57,17 @@ timeout 10 xdotool search --sync --onlyvisible --name "Wheelwatcher" >/dev/null 
 kill -0 "$next_pid" 2>/dev/null || fail "after a crash the next start ended"
 timeout 10 "$program" 2>/dev/null || fail "after a crash a further start did not give way"
 [ "$(wheelwatcher_windows | wc -l)" -eq 1 ] || fail "after a crash a further start opened a window"
+
+# A runtime folder too deep for a socket's address: the program still starts and runs, and no
+# socket appears under the path cut short to fit.
+long_runtime="$scratch/$(printf 'deep%.0s' {1..30})"
+mkdir -m 700 "$long_runtime"
+XDG_RUNTIME_DIR="$long_runtime" "$program" 2>/dev/null &
+background_pids+=($!)
+wait_for 2 100 eval 'wheelwatcher_windows | wc -l' || fail "with a long runtime folder no window opened"
+kill -0 "${background_pids[-1]}" 2>/dev/null || fail "with a long runtime folder the program ended"
+sockets=$(find "$scratch" -type s)
+[ "$sockets" = "$XDG_RUNTIME_DIR/wheelwatcher-${DISPLAY//:/_}.socket" ] ||
+  fail "sockets other than the running program's: $sockets"
 
 echo "PASS"
