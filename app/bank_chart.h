@@ -27,7 +27,3 @@ class CBankChart : public QWidget {
   QList<QPointF> bank_;
   QList<QPointF> expected_;
 };
-
-// The next 1-2-5 step at or beyond a value (1, 2, 5, 10, 20, ...): axes that move in such steps
-// stay put for most spins.
-double NiceStep(double value);

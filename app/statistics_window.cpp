@@ -2,21 +2,16 @@
 #include "app/statistics_window.h"
 
 #include "app/bank_chart.h"
+#include "app/count_chart.h"
 
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineSeries>
 #include <QSpinBox>
-#include <QStackedBarSeries>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -31,16 +26,6 @@ namespace {
 constexpr int kBankChartPoints = 512;
 // A number this many standard deviations from its expected count is marked hot or cold.
 constexpr double kHotColdDeviations = 2.0;
-constexpr int kWithinChance = 0;
-constexpr int kHot = 1;
-constexpr int kCold = 2;
-
-const QColor kExpectedColour(200, 60, 40);
-
-// The chart lays everything out again on every change of an axis: change it only when it moves.
-void SetRangeIfChanged(QValueAxis* axis, double low, double high) {
-  if (axis->min() != low || axis->max() != high) axis->setRange(low, high);
-}
 
 QString Percent(double share) {
   return QString::number(share * 100.0, 'f', 1) + QStringLiteral(" %");
@@ -57,17 +42,6 @@ QString Chance(double chance) {
     return QStringLiteral("about 1 in %L1").arg(std::round(1.0 / chance), 0, 'f', 0);
   if (chance < 0.1) return QString::number(chance * 100.0, 'f', 1) + QStringLiteral(" %");
   return QString::number(std::round(chance * 100.0), 'f', 0) + QStringLiteral(" %");
-}
-
-QChartView* MakeChartView(QChart* chart, const QString& name, int height) {
-  chart->legend()->setAlignment(Qt::AlignTop);
-  chart->setMargins(QMargins(2, 2, 2, 2));
-  chart->setBackgroundRoundness(0);
-  auto* view = new QChartView(chart);
-  view->setRenderHint(QPainter::Antialiasing);
-  view->setMinimumHeight(height);
-  view->setAccessibleName(name);
-  return view;
 }
 
 // The name of a run's category as a player says it.
@@ -154,45 +128,8 @@ QWidget* CStatisticsWindow::BuildNumbersBox() {
   box->setAccessibleName(box->title());
   auto* layout = new QVBoxLayout(box);
 
-  auto* chart = new QChart;
-  auto* series = new QStackedBarSeries;
-  const QString names[] = {tr("count"), tr("hot"), tr("cold")};
-  const QColor colours[] = {QColor(120, 120, 120), QColor(220, 50, 30), QColor(40, 110, 220)};
-  for (int set = 0; set < 3; ++set) {
-    countSets_[static_cast<std::size_t>(set)] = new QBarSet(names[set]);
-    countSets_[static_cast<std::size_t>(set)]->setColor(colours[set]);
-    countSets_[static_cast<std::size_t>(set)]->setBorderColor(colours[set]);
-    for (int number = 0; number < kWheelNumbers; ++number) {
-      countSets_[static_cast<std::size_t>(set)]->append(0);
-    }
-    series->append(countSets_[static_cast<std::size_t>(set)]);
-  }
-  series->setBarWidth(0.8);
-  chart->addSeries(series);
-  expectedCount_ = new QLineSeries;
-  expectedCount_->setName(tr("expected"));
-  expectedCount_->setPen(QPen(kExpectedColour, 2, Qt::DashLine));
-  chart->addSeries(expectedCount_);
-
-  // A value axis, so that only every sixth number is labelled: 37 labels do not fit side by side.
-  auto* numbers = new QValueAxis;
-  numbers->setRange(-0.5, kWheelNumbers - 0.5);
-  numbers->setTickType(QValueAxis::TicksDynamic);
-  numbers->setTickAnchor(0);
-  numbers->setTickInterval(6);
-  numbers->setLabelFormat(QStringLiteral("%i"));
-  numbers->setGridLineVisible(false);
-  countAxisY_ = new QValueAxis;
-  countAxisY_->setLabelFormat(QStringLiteral("%i"));
-  countAxisY_->setTickType(QValueAxis::TicksDynamic);
-  countAxisY_->setTickAnchor(0);
-  chart->addAxis(numbers, Qt::AlignBottom);
-  chart->addAxis(countAxisY_, Qt::AlignLeft);
-  series->attachAxis(numbers);
-  series->attachAxis(countAxisY_);
-  expectedCount_->attachAxis(numbers);
-  expectedCount_->attachAxis(countAxisY_);
-  countChart_ = MakeChartView(chart, tr("Chart of each number's count"), 210);
+  countChart_ = new CCountChart;
+  countChart_->setAccessibleName(tr("Chart of each number's count"));
   layout->addWidget(countChart_, 1);
 
   auto* form = new QFormLayout;
@@ -379,37 +316,26 @@ void CStatisticsWindow::RefreshBankChart() {
 void CStatisticsWindow::RefreshNumbers() {
   QStringList hot;
   QStringList cold;
-  std::int64_t highest = 0;
+  NumberCounts counts;
+  NumberMarks marks;
   // Below five expected hits a count's spread is no normal curve: one early hit would be "hot".
   const bool canMark = statistics_.Spins() >= kSpinsForChiSquare;
   for (int number = 0; number < kWheelNumbers; ++number) {
     const std::int64_t count = statistics_.NumberCount(number);
-    highest = std::max(highest, count);
     const double deviation = statistics_.NumberDeviation(number);
-    int set = kWithinChance;
+    CountMark mark = CountMark::kWithinChance;
     if (canMark && deviation >= kHotColdDeviations) {
-      set = kHot;
+      mark = CountMark::kHot;
       hot << QStringLiteral("%1 (%2)").arg(number).arg(count);
     } else if (canMark && deviation <= -kHotColdDeviations) {
-      set = kCold;
+      mark = CountMark::kCold;
       cold << QStringLiteral("%1 (%2)").arg(number).arg(count);
     }
-    // Only the bars that change are touched: the chart lays out again for each one.
-    for (int s = 0; s < 3; ++s) {
-      const int value = s == set ? static_cast<int>(count) : 0;
-      int& shown = shownCounts_[static_cast<std::size_t>(s)][static_cast<std::size_t>(number)];
-      if (shown != value) {
-        shown = value;
-        countSets_[static_cast<std::size_t>(s)]->replace(number, value);
-      }
-    }
+    counts[static_cast<std::size_t>(number)] = count;
+    marks[static_cast<std::size_t>(number)] = mark;
   }
   const double expected = statistics_.ExpectedNumberCount();
-  expectedCount_->replace({QPointF(-0.5, expected), QPointF(kWheelNumbers - 0.5, expected)});
-  const double tallest = std::max<double>({4.0, static_cast<double>(highest), expected}) * 1.1;
-  const double step = NiceStep(tallest / 4);
-  if (countAxisY_->tickInterval() != step) countAxisY_->setTickInterval(step);
-  SetRangeIfChanged(countAxisY_, 0, std::ceil(tallest / step) * step);
+  countChart_->SetCounts(counts, marks, expected);
 
   const QString expectedText = QString::number(expected, 'f', 1);
   if (!canMark) {

@@ -11,14 +11,11 @@
 #include "stats/session_statistics.h"
 
 class CBankChart;
-class QBarSet;
+class CCountChart;
 class QCheckBox;
 class QGroupBox;
-class QChartView;
 class QLabel;
-class QLineSeries;
 class QSpinBox;
-class QValueAxis;
 struct TableState;
 
 // An amount as a normal font shows it: the table writes pounds and euros as braces for its panel
@@ -81,11 +78,7 @@ class CStatisticsWindow : public QWidget {
   QLabel* deviation_ = nullptr;
   CBankChart* bankChart_ = nullptr;
 
-  QChartView* countChart_ = nullptr;
-  std::array<QBarSet*, 3> countSets_{};  // within chance, hot, cold
-  std::array<std::array<int, kWheelNumbers>, 3> shownCounts_{};
-  QLineSeries* expectedCount_ = nullptr;
-  QValueAxis* countAxisY_ = nullptr;
+  CCountChart* countChart_ = nullptr;
   QLabel* hotCold_ = nullptr;
   QLabel* chiSquare_ = nullptr;
 

@@ -11,7 +11,7 @@ set -euo pipefail
 
 declare -A groups=(
   [run]="fonts-comic-neue"
-  [build]="cmake ninja-build g++ pkg-config pandoc qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
+  [build]="cmake ninja-build g++ pkg-config pandoc qt6-base-dev qt6-base-dev-tools libgl-dev
            libasound2-dev fonts-dejavu-core"
   [test]="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox imagemagick
           dbus-daemon at-spi2-core python3-pyatspi"

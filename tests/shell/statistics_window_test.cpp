@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
-#include <QChartView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "app/bank_chart.h"
+#include "app/count_chart.h"
 #include "app/session_watch.h"
 #include "app/statistics_window.h"
 #include "app/window_placement.h"
@@ -121,6 +121,8 @@ TEST_F(StatisticsWindowTest, FollowsEverySpinRewindAndClearAll) {
   ASSERT_NE(Statistics(), nullptr);
   auto* bankChart = Statistics()->findChild<CBankChart*>();
   ASSERT_NE(bankChart, nullptr);
+  auto* countChart = Statistics()->findChild<CCountChart*>();
+  ASSERT_NE(countChart, nullptr);
 
   const auto expectTable = [&](const char* when) {
     const TableState& table = driver->Tracker().State();
@@ -137,6 +139,10 @@ TEST_F(StatisticsWindowTest, FollowsEverySpinRewindAndClearAll) {
     EXPECT_EQ(bankChart->BankLine().last(),
               QPointF(static_cast<double>(table.spins.size()), static_cast<double>(table.bank)))
         << when;
+    for (int number = 0; number < kWheelNumbers; ++number) {
+      EXPECT_EQ(countChart->Counts()[static_cast<std::size_t>(number)], rebuilt.NumberCount(number))
+          << when << ", number " << number;
+    }
   };
 
   for (int number : {32, 15, 0, 15, 15, 7}) driver->Press(number);
@@ -260,7 +266,7 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
   int named = 0;
   for (QWidget* widget : Statistics()->findChildren<QWidget*>()) {
     const bool needsName = qobject_cast<QCheckBox*>(widget) || qobject_cast<QSpinBox*>(widget) ||
-                           qobject_cast<QChartView*>(widget) || qobject_cast<CBankChart*>(widget);
+                           qobject_cast<CCountChart*>(widget) || qobject_cast<CBankChart*>(widget);
     if (!needsName) continue;
     EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
     ++named;
@@ -276,6 +282,32 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
       EXPECT_EQ(accessible->text(QAccessible::Name), "Spins: 3");
     }
   }
+}
+
+// A number far above its fair share is marked hot in the chart and named in the figure; none is
+// marked before the counts can tell.
+TEST_F(StatisticsWindowTest, MarksAFavouredNumberHotOnceTheCountsCanTell) {
+  ChooseStatisticsFromMenu();
+  ASSERT_NE(Statistics(), nullptr);
+  auto* countChart = Statistics()->findChild<CCountChart*>();
+  ASSERT_NE(countChart, nullptr);
+  for (int number = 0; number < kWheelNumbers; ++number) {
+    for (int spin = 0; spin < 4; ++spin) driver->Press(number);
+  }
+  for (int spin = 0; spin < 30; ++spin) driver->Press(17);
+  ASSERT_LT(driver->Tracker().State().spins.size(), kSpinsForChiSquare);
+  for (CountMark mark : countChart->Marks()) EXPECT_EQ(mark, CountMark::kWithinChance);
+
+  for (int number = 0; number < kWheelNumbers; ++number) driver->Press(number);
+  ASSERT_GE(driver->Tracker().State().spins.size(), kSpinsForChiSquare);
+  EXPECT_EQ(countChart->Counts()[17], 35);
+  for (int number = 0; number < kWheelNumbers; ++number) {
+    EXPECT_EQ(countChart->Marks()[static_cast<std::size_t>(number)],
+              number == 17 ? CountMark::kHot : CountMark::kWithinChance)
+        << number;
+  }
+  EXPECT_TRUE(Figure("Hot and cold").startsWith("hot 17 (35); cold none"))
+      << Figure("Hot and cold").toStdString();
 }
 
 // The session time falls due between presses: the watch wakes by itself, on a clock the test
