@@ -95,10 +95,16 @@ void CLayoutPicture::RecordColourAt(QPointF position) {
 const std::map<int, QRect>& CLayoutPicture::RegionRects() const {
   if (!regionRects_.empty()) return regionRects_;
   LoadHitMap();
+  // Areas are runs of one colour: look a colour up only where it changes.
+  QRgb lastColour = 0;
+  int code = region::kNone;
   for (int y = 0; y < hitMap_.height(); ++y) {
     for (int x = 0; x < hitMap_.width(); ++x) {
       const QRgb pixel = hitMap_.pixel(x, y);
-      const int code = RegionCodeForColour(PackRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+      if ((x == 0 && y == 0) || pixel != lastColour) {
+        lastColour = pixel;
+        code = RegionCodeForColour(PackRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+      }
       if (code == region::kNone) continue;
       QRect& area = regionRects_[code];
       area = area.isNull() ? QRect(x, y, 1, 1) : area.united(QRect(x, y, 1, 1));

@@ -106,7 +106,13 @@ class SaveFaceWatcher : public QObject {
 }  // namespace
 
 CLayoutPictureAccessible::CLayoutPictureAccessible(CLayoutPicture* picture)
-    : QAccessibleWidget(picture, QAccessible::Grouping, QStringLiteral("Layout")) {
+    : QAccessibleWidget(picture, QAccessible::Grouping, QStringLiteral("Layout")) {}
+
+// The children are made on the first question about them, not when the window opens: finding
+// their areas reads the whole hit map, which the first picture does without.
+const std::vector<QAccessible::Id>& CLayoutPictureAccessible::RegionIds() const {
+  if (!regionIds_.empty()) return regionIds_;
+  auto* picture = static_cast<CLayoutPicture*>(widget());
   const std::map<int, QRect>& areas = picture->RegionRects();
   std::map<int, QAccessible::Id> idsByCode;
   const auto add = [&](int code) {
@@ -122,22 +128,24 @@ CLayoutPictureAccessible::CLayoutPictureAccessible(CLayoutPicture* picture)
   if (QWidget* saveFace = SaveFace(picture)) {
     new SaveFaceWatcher(saveFace, picture, idsByCode[region::kSystem], idsByCode[region::kStake]);
   }
+  return regionIds_;
 }
 
 CLayoutPictureAccessible::~CLayoutPictureAccessible() {
   for (const QAccessible::Id id : regionIds_) QAccessible::deleteAccessibleInterface(id);
 }
 
-int CLayoutPictureAccessible::childCount() const { return static_cast<int>(regionIds_.size()); }
+int CLayoutPictureAccessible::childCount() const { return static_cast<int>(RegionIds().size()); }
 
 QAccessibleInterface* CLayoutPictureAccessible::child(int index) const {
   if (index < 0 || index >= childCount()) return nullptr;
-  return QAccessible::accessibleInterface(regionIds_[static_cast<std::size_t>(index)]);
+  return QAccessible::accessibleInterface(RegionIds()[static_cast<std::size_t>(index)]);
 }
 
 int CLayoutPictureAccessible::indexOfChild(const QAccessibleInterface* child) const {
-  for (std::size_t i = 0; i < regionIds_.size(); ++i) {
-    if (QAccessible::accessibleInterface(regionIds_[i]) == child) return static_cast<int>(i);
+  const std::vector<QAccessible::Id>& ids = RegionIds();
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (QAccessible::accessibleInterface(ids[i]) == child) return static_cast<int>(i);
   }
   return -1;
 }

@@ -21,7 +21,9 @@ class CLayoutPictureAccessible : public QAccessibleWidget {
   QAccessibleInterface* childAt(int x, int y) const override;
 
  private:
-  std::vector<QAccessible::Id> regionIds_;
+  const std::vector<QAccessible::Id>& RegionIds() const;
+
+  mutable std::vector<QAccessible::Id> regionIds_;
 };
 
 // One number or button of the layout. Its press action takes the road of a click on its area,
