@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
   session.ShowStatisticsWindow();
   CStatisticsWindow* window = session.StatisticsWindow();
   if (!QTest::qWaitForWindowExposed(window)) return EXIT_FAILURE;
-  QTest::qWait(200);  // the charts lay out on the event loop
+  QTest::qWait(200);  // pending layout requests run on the event loop
   return window->grab().save(QString::fromLocal8Bit(argv[1])) ? EXIT_SUCCESS : EXIT_FAILURE;
 }
