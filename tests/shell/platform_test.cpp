@@ -115,3 +115,27 @@ TEST(SettingsStore, ReadsAndWritesTheSystemLineAloneAndLeavesTheRestOfTheFile) {
     EXPECT_EQ(readFile(), each.after);
   }
 }
+
+// Guardrails share the file: setting them leaves a hand-edited SYSTEM and every other line as they
+// were, and they read back as written.
+TEST(SettingsStore, GuardrailsGoInTheirOwnGroupAndLeaveTheRestOfTheFile) {
+  const QString path =
+      QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")) + "/KORMEL/Wheelwatcher.conf";
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("; mine\r\n[Settings]\nSYSTEM= 4\n");
+  }
+  GuardrailLimits limits;
+  limits.stopLoss = {true, 75};
+  limits.sessionMinutes = {true, 90};
+  SettingsStore().WriteGuardrailLimits(limits);
+
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(),
+            "; mine\r\n[Settings]\nSYSTEM= 4\n[Guardrails]\nSessionMinutes=90\nSessionTimeOn=true\n"
+            "StopWin=100\nStopWinOn=false\nStopLoss=75\nStopLossOn=true\n");
+  EXPECT_EQ(SettingsStore().ReadSystemText(), " 4");
+  EXPECT_EQ(SettingsStore().ReadGuardrailLimits(), limits);
+}
