@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -121,6 +123,7 @@ TEST(SettingsStore, ReadsAndWritesTheSystemLineAloneAndLeavesTheRestOfTheFile) {
 TEST(SettingsStore, GuardrailsGoInTheirOwnGroupAndLeaveTheRestOfTheFile) {
   const QString path =
       QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")) + "/KORMEL/Wheelwatcher.conf";
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
   {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
