@@ -55,6 +55,7 @@ void CLayoutPicture::SetPictures(const QString& layoutPicture, const QString& hi
   layout_ = LoadScreenPicture(layoutPicture);
   hitMapPicture_ = hitMapPicture;
   hitMap_ = QImage();
+  regionRects_.clear();
   update();
 }
 

@@ -103,7 +103,6 @@ void CMainDialog::OnInitDialog() {
   for (const PictureControl& place : kPictureControls) {
     auto* overlay = new QLabel(this);
     overlay->setObjectName(QString::number(place.id));
-    // The pictures themselves are loaded once the window is first idle (all start hidden).
     overlay->setGeometry(
         QRect(QPoint(place.x, place.y), QImageReader(QString::fromLatin1(place.picture)).size()));
     overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
