@@ -1,22 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/lab_bench.h"
 
-#include <time.h>
-
 #include <chrono>
 #include <thread>
 
+#include "bench/bench_support.h"
 #include "lab/simulation.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double ProcessCpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 // Sessions of system 4 with the lab's defaults; the figures count the spins actually played, per
 // second of the clock and per second of processor time (what one core does, however busy the
@@ -35,7 +26,7 @@ void LabSpinsPerSecond(benchmark::State& state) {
     const double cpuStarted = ProcessCpuSeconds();
     const SimulationResult result = RunSimulation(settings, nullptr);
     cpuSeconds += ProcessCpuSeconds() - cpuStarted;
-    seconds += std::chrono::duration<double>(Clock::now() - started).count();
+    seconds += Seconds(Clock::now() - started);
     spins += static_cast<double>(result.systems[0].spinsPlayed);
     ++settings.seed;
   }
@@ -54,7 +45,7 @@ void LabSimulateAll(benchmark::State& state) {
     const auto started = Clock::now();
     const SimulationResult result = RunSimulation(settings, nullptr);
     benchmark::DoNotOptimize(result.systems.size());
-    state.counters["s"] = std::chrono::duration<double>(Clock::now() - started).count();
+    state.counters["s"] = Seconds(Clock::now() - started);
   }
 }
 

@@ -8,27 +8,15 @@
 #include <QTest>
 
 #include <chrono>
-#include <random>
 
 #include "app/session_watch.h"
 #include "app/statistics_window.h"
+#include "bench/bench_support.h"
 #include "tests/support/main_window_driver.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr long kSpins = 100000;
-
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
-void EnterRandomSpins(MainWindowDriver& driver, long count) {
-  std::minstd_rand wheel(11);
-  for (long i = 0; i < count; ++i) {
-    driver.DeliverPress(static_cast<int>(wheel() % 37));
-    if (i % 1000 == 999) QCoreApplication::processEvents();
-  }
-  QCoreApplication::processEvents();
-}
 
 // Notes the first paint of a window.
 class FirstPaint : public QObject {
@@ -46,7 +34,7 @@ class FirstPaint : public QObject {
 // on opening, so this is taken at 100,000 spins.
 void OpenStatisticsWindow(benchmark::State& state) {
   MainWindowDriver driver;
-  EnterRandomSpins(driver, kSpins);
+  EnterSpins(driver, kSpins, 11);
   SessionWatch& session = driver.Window().Session();
   double totalMs = 0;
   for (auto _ : state) {
@@ -72,7 +60,7 @@ void OpenStatisticsWindow(benchmark::State& state) {
 // window's own work included); REWIND takes the spin back outside the timing.
 void UpdateAfterSpin(benchmark::State& state) {
   MainWindowDriver driver;
-  EnterRandomSpins(driver, kSpins);
+  EnterSpins(driver, kSpins, 11);
   SessionWatch& session = driver.Window().Session();
   session.ShowStatisticsWindow();
   if (!QTest::qWaitForWindowExposed(session.StatisticsWindow())) {

@@ -4,7 +4,6 @@
 // display, against a bare Qt window.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -20,11 +19,11 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/budget_table.h"
 #include "bench/lab_bench.h"
 #include "bench/program_runs.h"
@@ -32,21 +31,6 @@
 #include "tests/support/main_window_driver.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
-// Presses `count` numbers in a fixed random order, letting the window catch up (layout, paint)
-// after every thousand.
-void EnterSpins(MainWindowDriver& driver, long count) {
-  std::minstd_rand numbers(7);
-  for (long i = 0; i < count; ++i) {
-    driver.DeliverPress(static_cast<int>(numbers() % 37));
-    if (i % 1000 == 999) QCoreApplication::processEvents();
-  }
-  QCoreApplication::processEvents();
-}
 
 // Counts the paints of one widget, to know when a press has reached the screen.
 class PaintCounter : public QObject {
@@ -214,7 +198,7 @@ void ClicksOnTheRealDisplay(benchmark::State& state) {
 // click_to_picture); REWIND takes the spin back outside the timing, so the history keeps its size.
 void ClickToAdvice(benchmark::State& state) {
   MainWindowDriver driver;
-  EnterSpins(driver, state.range(0));
+  EnterSpins(driver, state.range(0), 7);
   double totalUs = 0;
   int number = 0;
   for (auto _ : state) {
@@ -237,7 +221,7 @@ void ClickToAdvice(benchmark::State& state) {
 // A number press until the window has painted the new SPIN count and flushed it to the screen.
 void ClickToPicture(benchmark::State& state) {
   MainWindowDriver driver;
-  EnterSpins(driver, state.range(0));
+  EnterSpins(driver, state.range(0), 7);
   PaintCounter statusPaints(driver.Window().Control(control::kStatusPanel));
   double totalMs = 0;
   int number = 0;
@@ -273,20 +257,13 @@ void MemoryPerSpin(benchmark::State& state) {
     MainWindowDriver driver;
     QCoreApplication::processEvents();
     const std::size_t before = HeapInUse();
-    EnterSpins(driver, kSpins);
+    EnterSpins(driver, kSpins, 7);
     const std::size_t after = HeapInUse();
     if (driver.Tracker().State().spins.size() != kSpins) {
       return state.SkipWithError("not every press entered a spin");
     }
     state.counters["bytes"] = static_cast<double>(after - before) / kSpins;
   }
-}
-
-double ProcessCpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // The freshly started window left alone: the four panels scroll, timer 1 blinks.
@@ -310,7 +287,7 @@ void Export(benchmark::State& state) {
   QTemporaryDir folder;
   const QString target = folder.filePath(QStringLiteral("history.txt"));
   MainWindowDriver driver([&target] { return target; });
-  EnterSpins(driver, 100000);
+  EnterSpins(driver, 100000, 7);
   double totalMs = 0;
   for (auto _ : state) {
     const int savesBefore = driver.SaveDialogsShown();
