@@ -7,12 +7,14 @@
 std::string TotalDigits(MoneyTotal total) {
   // Digit by digit from the lowest; the remainders stay negative for a negative total, so even
   // the lowest value needs no negation.
+  const bool negative = total < 0;
   std::string digits;
   do {
     const int remainder = static_cast<int>(total % 10);
     digits += static_cast<char>('0' + (remainder < 0 ? -remainder : remainder));
     total /= 10;
   } while (total != 0);
+  if (negative) digits += '-';
   return std::string(digits.rbegin(), digits.rend());
 }
 
