@@ -25,7 +25,8 @@ const char* const kLabUsage =
     "  --stake N           base stake, 1 to 10 (default 1)\n"
     "  --seed S            seed of the random draws, 0 to 18,446,744,073,709,551,615\n"
     "                      (default: a fresh one, printed)\n"
-    "  --threads T         threads to run on, 1 to 256 (default: one per core)\n"
+    "  --threads T         threads to run on, 1 to 256 (default: one per core; fewer\n"
+    "                      when the system gives no more)\n"
     "  --json FILE         the results as JSON (- for standard output)\n"
     "  --csv FILE          the results as CSV (- for standard output)\n"
     "  --plot FILE.png     BANK over the spins: the middle and the 5 to 95 % band\n"
@@ -46,7 +47,8 @@ const char* const kLabUsage =
     "file, a file with other names (hard links), a device or a FIFO is not replaced, nor\n"
     "is one FILE taken for two results or for a result and the spins.\n"
     "\n"
-    "Exit status: 0 done, 1 a result could not be written, 2 bad command line or input.\n";
+    "Exit status: 0 done, 1 a result could not be written (standard output too),\n"
+    "2 bad command line or input.\n";
 
 namespace {
 

@@ -46,7 +46,7 @@ struct Start {
   int stderrFd = -1;         // replaces the captured standard error
   std::string stdoutPath{};  // standard output appended to this file instead of captured
   bool stdoutClosed = false;
-  std::string preload{};  // LD_PRELOAD
+  std::string fault{};  // a fault the preloaded faults library plays
 };
 
 class LabCli : public ::testing::Test {
@@ -88,7 +88,10 @@ class LabCli : public ::testing::Test {
     for (char** variable = environ; *variable != nullptr; ++variable) {
       environment.emplace_back(*variable);
     }
-    if (!start.preload.empty()) environment.push_back("LD_PRELOAD=" + start.preload);
+    if (!start.fault.empty()) {
+      environment.push_back(std::string("LD_PRELOAD=") + WHEELWATCHER_LAB_FAULTS_PRELOAD);
+      environment.push_back("WHEELWATCHER_LAB_FAULT=" + start.fault);
+    }
     std::vector<char*> envp;
     for (std::string& variable : environment) envp.push_back(variable.data());
     envp.push_back(nullptr);
@@ -385,6 +388,16 @@ TEST_F(LabCli, EveryWriteFailureIsStatusOne) {
   }
 }
 
+// A run ended while its results are being written leaves the old results and no temporary file.
+TEST_F(LabCli, InterruptedWhileWritingLeavesTheOldResults) {
+  WriteFile("r.json", "old\n");
+  const LabRun run = Lab({"simulate", "--sessions", "10", "--json", "r.json", "--csv", "r.csv"},
+                         {.fault = "terminate-at-sync"});
+  EXPECT_EQ(run.status, -1);
+  EXPECT_EQ(ReadFile(In("r.json")), "old\n");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"r.json"});
+}
+
 // A spin list that begins with a byte order mark, a FILE after --, and no thread to spare: the
 // same results as a plain run.
 TEST_F(LabCli, ByteOrderMarkDoubleDashAndNoThreadsChangeNothing) {
@@ -410,12 +423,12 @@ TEST_F(LabCli, ByteOrderMarkDoubleDashAndNoThreadsChangeNothing) {
     expected.replace(at, 9, "--marked.txt");
   }
   EXPECT_EQ(marked.out, expected);
-  const LabRun threadless = replay("plain.txt", {.preload = WHEELWATCHER_NO_THREADS_PRELOAD});
+  const LabRun threadless = replay("plain.txt", {.fault = "no-threads"});
   EXPECT_EQ(threadless.status, 0) << threadless.err;
   EXPECT_EQ(threadless.out, plain.out);
   const std::vector<std::string> simulate = {"simulate",  "--sessions", "300",    "--seed", "2",
                                              "--threads", "8",          "--json", "-"};
-  const LabRun simulated = Lab(simulate, {.preload = WHEELWATCHER_NO_THREADS_PRELOAD});
+  const LabRun simulated = Lab(simulate, {.fault = "no-threads"});
   EXPECT_EQ(simulated.status, 0) << simulated.err;
   EXPECT_EQ(simulated.out, Lab(simulate).out);
 }
