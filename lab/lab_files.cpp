@@ -52,6 +52,8 @@ void RemoveTemporariesAndDie(int signalNumber) {
   raise(signalNumber);
 }
 
+}  // namespace
+
 bool WriteAll(int descriptor, std::string_view contents) {
   while (!contents.empty()) {
     const ssize_t written = write(descriptor, contents.data(), contents.size());
@@ -61,8 +63,6 @@ bool WriteAll(int descriptor, std::string_view contents) {
   }
   return true;
 }
-
-}  // namespace
 
 std::optional<FileIdentity> RegularFileIdentity(int descriptor) {
   struct stat status {};
@@ -207,7 +207,10 @@ bool ResultFile::Publish(std::string& error) {
   const char* temporary = temporarySlots[static_cast<std::size_t>(temporarySlot_)].path;
   if (rename(temporary, target_.c_str()) != 0) return Fail(Reason(), error);
   ForgetTemporary();
-  // The rename reaches the disk with the folder.
+  return true;
+}
+
+bool ResultFile::SyncFolder(std::string& error) const {
   const int folder = open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder < 0) return Fail(Reason(), error);
   const bool synced = fsync(folder) == 0 || errno == EINVAL;
@@ -217,6 +220,10 @@ bool ResultFile::Publish(std::string& error) {
 }
 
 void RemoveTemporaryFilesOnSignals() {
-  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+    // A signal ignored from the start stays ignored, as nohup means it to be.
+    struct sigaction current {};
+    if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
     signal(signalNumber, RemoveTemporariesAndDie);
+  }
 }

@@ -16,6 +16,9 @@ struct FileIdentity {
   bool operator==(const FileIdentity&) const = default;
 };
 
+// All of `contents` to the descriptor; false with errno set when a write fails.
+bool WriteAll(int descriptor, std::string_view contents);
+
 // The identity of what an open descriptor refers to, when that is a regular file.
 std::optional<FileIdentity> RegularFileIdentity(int descriptor);
 
@@ -49,6 +52,8 @@ class ResultFile {
   const std::string& Name() const { return name_; }
   bool Write(std::string_view contents, std::string& error);
   bool Publish(std::string& error);
+  // A rename reaches the disk with its folder.
+  bool SyncFolder(std::string& error) const;
 
  private:
   bool Fail(std::string why, std::string& error) const;

@@ -90,14 +90,11 @@ void HoldClosedStandardStreams() {
   }
 }
 
-bool WriteStandardOutput(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = write(STDOUT_FILENO, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
+// Standard output's share of the results, or what kept it from them.
+int Show(std::string_view text) {
+  if (WriteAll(STDOUT_FILENO, text)) return kDone;
+  return Fail(std::string("cannot write to standard output: ") + std::strerror(errno),
+              kCannotWrite);
 }
 
 // A file the run reads or writes, with how the user named it, to find two names for one file.
@@ -130,17 +127,15 @@ int Deliver(const LabOutputs& outputs, std::vector<PendingResult>& pending,
                                                       static_cast<std::size_t>(results.png.size()));
     if (!result.file.Write(contents, error)) return Fail(error, kCannotWrite);
   }
+  // The renames follow one another with nothing between them, so a kill can hardly fall where
+  // some results are new and others old.
   for (PendingResult& result : pending) {
     if (!result.file.Publish(error)) return Fail(error, kCannotWrite);
   }
-  const std::string& shown = outputs.json == "-"  ? results.json
-                             : outputs.csv == "-" ? results.csv
-                                                  : results.text;
-  if (!WriteStandardOutput(shown)) {
-    return Fail(std::string("cannot write to standard output: ") + std::strerror(errno),
-                kCannotWrite);
+  for (const PendingResult& result : pending) {
+    if (!result.file.SyncFolder(error)) return Fail(error, kCannotWrite);
   }
-  return kDone;
+  return Show(outputs.json == "-" ? results.json : outputs.csv == "-" ? results.csv : results.text);
 }
 
 }  // namespace
@@ -155,13 +150,9 @@ int main(int argc, char** argv) {
   if (!command.error.empty()) {
     return Refuse(command.error + "\nTry 'wheelwatcher-lab --help'.");
   }
-  if (command.kind == LabCommandKind::kHelp || command.kind == LabCommandKind::kVersion) {
-    const std::string text = command.kind == LabCommandKind::kHelp
-                                 ? kLabUsage
-                                 : std::string("wheelwatcher-lab ") + WHEELWATCHER_VERSION + "\n";
-    if (WriteStandardOutput(text)) return kDone;
-    return Fail(std::string("cannot write to standard output: ") + std::strerror(errno),
-                kCannotWrite);
+  if (command.kind == LabCommandKind::kHelp) return Show(kLabUsage);
+  if (command.kind == LabCommandKind::kVersion) {
+    return Show(std::string("wheelwatcher-lab ") + WHEELWATCHER_VERSION + "\n");
   }
 
   // Every input is read and every output place checked before the work starts.
