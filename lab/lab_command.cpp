@@ -12,31 +12,43 @@ const char* const kLabUsage =
     "Usage:\n"
     "  wheelwatcher-lab simulate [options]   sessions of every system on a fair single-zero "
     "wheel\n"
-    "  wheelwatcher-lab replay FILE... [options]\n"
+    "  wheelwatcher-lab replay [options] [--] FILE...\n"
     "                                        the spins of a file through every system\n"
+    "  wheelwatcher-lab --help | --version\n"
     "\n"
     "FILE is a spin history saved by Wheelwatcher (SAVE) or a list of numbers 0 to 36\n"
-    "separated by blanks, commas or line ends.\n"
+    "separated by blanks, commas or line ends: a regular file of at most 4 MiB. The files\n"
+    "of one replay hold at most 100,000 spins. Every argument after -- is a FILE.\n"
     "\n"
     "Options of both:\n"
     "  --system 1..5|all   the system to play (default all)\n"
     "  --stake N           base stake, 1 to 10 (default 1)\n"
-    "  --seed S            seed of the random draws (default: a fresh one, printed)\n"
-    "  --threads T         threads to run on (default: one per core)\n"
+    "  --seed S            seed of the random draws, 0 to 18,446,744,073,709,551,615\n"
+    "                      (default: a fresh one, printed)\n"
+    "  --threads T         threads to run on, 1 to 256 (default: one per core; fewer\n"
+    "                      when the system gives no more)\n"
     "  --json FILE         the results as JSON (- for standard output)\n"
     "  --csv FILE          the results as CSV (- for standard output)\n"
     "  --plot FILE.png     BANK over the spins: the middle and the 5 to 95 % band\n"
     "Options of simulate:\n"
-    "  --spins N           spins per session (default 1000)\n"
-    "  --sessions N        sessions per system (default 10000)\n"
-    "  --bankroll B        a session is ruined when its next bet would take BANK below -B\n"
-    "                      (default 1000)\n"
-    "  --stop-win W        a session ends once BANK reaches W (default: never)\n"
+    "  --spins N           spins per session, 1 to 10,000,000 (default 1000)\n"
+    "  --sessions N        sessions per system, 1 to 1,000,000 (default 10000)\n"
+    "  --bankroll B        a session is ruined when its next bet would take BANK below -B;\n"
+    "                      1 to 1,000,000,000,000 (default 1000)\n"
+    "  --stop-win W        a session ends once BANK reaches W, 1 to 1,000,000,000,000\n"
+    "                      (default: never)\n"
+    "  One simulation plays at most 100,000,000,000 spins (systems x sessions x spins).\n"
     "Options of replay:\n"
-    "  --runs K            plays of the file per system, each with its own draws (default "
-    "100)\n"
+    "  --runs K            plays of the file per system, each with its own draws,\n"
+    "                      1 to 100,000 (default 100)\n"
     "\n"
-    "Exit status: 0 done, 1 a result could not be written, 2 bad command line or input.\n";
+    "A result FILE is a regular file, written whole and synced before it replaces the old\n"
+    "one, whose permissions it keeps; a symbolic link is followed to its file. A read-only\n"
+    "file, a file with other names (hard links), a device or a FIFO is not replaced, nor\n"
+    "is one FILE taken for two results or for a result and the spins.\n"
+    "\n"
+    "Exit status: 0 done, 1 a result could not be written (standard output too),\n"
+    "2 bad command line or input.\n";
 
 namespace {
 
@@ -108,6 +120,10 @@ LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultTh
     return command;
   }
   if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") return command;
+  if (arguments[0] == "--version") {
+    command.kind = LabCommandKind::kVersion;
+    return command;
+  }
   if (arguments[0] == "simulate") {
     command.kind = LabCommandKind::kSimulate;
   } else if (arguments[0] == "replay") {
@@ -122,9 +138,14 @@ LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultTh
   std::uint64_t seed = defaultSeed;
   int threads = std::max(1, std::min(defaultThreads, static_cast<int>(kThreads.high)));
   Parser parser(arguments, command);
+  bool optionsEnded = false;
   for (std::size_t i = 1; i < arguments.size() && !parser.Failed(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument.rfind("--", 0) != 0 || argument == "--") {
+    if (argument == "--" && !optionsEnded) {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || argument.rfind("--", 0) != 0) {
       if (simulate) {
         parser.Fail("simulate takes no file: \"" + argument + "\"");
       } else {
@@ -140,8 +161,8 @@ LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultTh
       }
       return true;
     };
-    if (name == "--help") {
-      command.kind = LabCommandKind::kHelp;
+    if (name == "--help" || name == "--version") {
+      command.kind = name == "--help" ? LabCommandKind::kHelp : LabCommandKind::kVersion;
       return command;
     }
     const std::optional<std::string> value = parser.Value(i, name, argument);
@@ -191,6 +212,17 @@ LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultTh
       parser.Fail("replay needs at least one FILE");
     } else if (!outputs.plot.empty() && command.files.size() > 1) {
       parser.Fail("--plot draws one file: replay one FILE at a time to plot it");
+    } else if (simulate) {
+      // Each factor is within its range, so the product fits.
+      const std::uint64_t spins = systems.size() *
+                                  static_cast<std::uint64_t>(command.simulation.sessions) *
+                                  static_cast<std::uint64_t>(command.simulation.spinsPerSession);
+      if (spins > kMostSimulatedSpins) {
+        parser.Fail("the simulation would play " + WithThousands(std::to_string(spins)) +
+                    " spins; one plays at most " +
+                    WithThousands(std::to_string(kMostSimulatedSpins)) +
+                    ": fewer --sessions, --spins or systems");
+      }
     }
   }
   command.simulation.systems = command.replay.systems = systems;

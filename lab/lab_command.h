@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,7 +10,7 @@
 #include "lab/replay.h"
 #include "lab/simulation.h"
 
-enum class LabCommandKind { kHelp, kSimulate, kReplay };
+enum class LabCommandKind { kHelp, kVersion, kSimulate, kReplay };
 
 // Where results go besides the text on standard output; empty for nowhere, "-" for standard
 // output (which then carries that alone).
@@ -35,3 +36,9 @@ LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultTh
                            std::uint64_t defaultSeed);
 
 extern const char* const kLabUsage;
+
+// What one run may take on: a spin file's size, the spins of one replay, and the spins one
+// simulation plays (systems x sessions x spins), about an hour on one thread.
+inline constexpr std::size_t kMostSpinFileBytes = 4 << 20;
+inline constexpr std::size_t kMostReplaySpins = 100000;
+inline constexpr std::uint64_t kMostSimulatedSpins = 100000000000;

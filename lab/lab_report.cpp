@@ -6,6 +6,7 @@
 #include <cmath>
 #include <concepts>
 #include <cstdio>
+#include <string_view>
 
 #include "systems/betting_systems.h"
 
@@ -45,21 +46,63 @@ std::string Number(Integer value) {
   return std::to_string(value);
 }
 
-std::string JsonString(const std::string& text) {
+// The length of the well-formed UTF-8 sequence at the start of `text`, 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  // The second byte's range excludes overlong forms, UTF-16 surrogates and values past U+10FFFF.
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : 0x80;
+    high = lead == 0xED ? 0x9F : 0xBF;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// File names are bytes, not always UTF-8. A byte that is not part of well-formed UTF-8 is
+// written as the escape \udcXX (XX the byte), the convention by which Python and others carry
+// such names through text, so the JSON stays valid and the name can be recovered.
+std::string JsonString(std::string_view text) {
   std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
+  char escaped[8];
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = Utf8SequenceLength(text.substr(i));
+    if (length == 0) {
+      std::snprintf(escaped, sizeof escaped, "\\udc%02x", c);
+      quoted += escaped;
+    } else if (c == '"' || c == '\\') {
       quoted += '\\';
-      quoted += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
+      quoted += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F) {
       std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
       quoted += escaped;
     } else {
-      quoted += c;
+      quoted += text.substr(i, length);
     }
+    i += std::max<std::size_t>(length, 1);
   }
   return quoted + "\"";
+}
+
+double StakedPerRun(const StakeTally& tally, int runs) {
+  return static_cast<double>(tally.staked) / runs;
 }
 
 std::string CsvField(const std::string& text) {
@@ -180,8 +223,9 @@ std::string SimulationText(const SimulationResult& result) {
                    [](const SystemSimulation& r) { return GroupedInteger(r.worstBank); }));
   table.AddRow(Row("largest stake asked for", systems,
                    [](const SystemSimulation& r) { return GroupedInteger(r.largestStake); }));
-  table.AddRow(Row("total staked", systems,
-                   [](const SystemSimulation& r) { return Amount(r.tally.staked); }));
+  table.AddRow(Row("total staked", systems, [](const SystemSimulation& r) {
+    return WithThousands(TotalDigits(r.tally.staked));
+  }));
   table.AddRow(Row("realised loss of staked", systems,
                    [](const SystemSimulation& r) { return Percent(r.tally.LossShare()); }));
   table.AddRow(Row("  95 % interval", systems,
@@ -211,7 +255,7 @@ std::string SimulationJson(const SimulationResult& result) {
         "}, \"reachedStopWin\": " + Number(r.reachedStopWin) +
         ", \"finalBank\": " + JsonSummary(r.finalBank) + ", \"worstBank\": " + Number(r.worstBank) +
         ", \"largestStake\": " + Number(r.largestStake) +
-        ", \"totalStaked\": " + Number(r.tally.staked) +
+        ", \"totalStaked\": " + TotalDigits(r.tally.staked) +
         ", \"realisedLoss\": " + JsonLoss(r.tally) + "}";
   }
   return json + "\n  ]\n}\n";
@@ -246,7 +290,7 @@ std::string SimulationCsv(const SimulationResult& result) {
         Number(r.finalBank.p95),
         Number(r.worstBank),
         Number(r.largestStake),
-        Number(r.tally.staked),
+        TotalDigits(r.tally.staked),
         Number(r.tally.LossShare()),
         Number(r.realisedLoss.low),
         Number(r.realisedLoss.high),
@@ -285,7 +329,7 @@ std::string ReplayText(const ReplaySettings& settings, const std::vector<ReplayR
     summary.AddRow(Row("largest stake", systems,
                        [](const SystemReplay& r) { return GroupedInteger(r.largestStake); }));
     summary.AddRow(Row("staked per run", systems, [&](const SystemReplay& r) {
-      return Amount(r.tally.staked / settings.runs);
+      return Amount(StakedPerRun(r.tally, settings.runs));
     }));
     summary.AddRow(Row("realised loss of staked", systems,
                        [](const SystemReplay& r) { return Percent(r.tally.LossShare()); }));
@@ -331,7 +375,7 @@ std::string ReplayJson(const ReplaySettings& settings, const std::vector<ReplayR
               ", \"worstBank\": " + Number(r.worstBank) +
               ", \"largestDeficit\": " + Number(r.largestDeficit) +
               ", \"largestStake\": " + Number(r.largestStake) +
-              ", \"stakedPerRun\": " + Number(r.tally.staked / settings.runs) +
+              ", \"stakedPerRun\": " + Number(StakedPerRun(r.tally, settings.runs)) +
               ", \"realisedLoss\": " + JsonLoss(r.tally) + ", \"afterSpin\": [";
       for (std::size_t spin = 0; spin < r.afterSpin.size(); ++spin) {
         const ReplayStep& step = r.afterSpin[spin];

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -14,6 +15,13 @@ void ForEachIndexInParallel(std::int64_t count, int threads,
   };
   const int helpers = static_cast<int>(std::min<std::int64_t>(threads, count)) - 1;
   std::vector<std::jthread> pool;
-  for (int t = 0; t < helpers; ++t) pool.emplace_back(worker);
+  for (int t = 0; t < helpers; ++t) {
+    try {
+      pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+      // The system gives no more threads: the work goes on with those there are.
+      break;
+    }
+  }
   worker();
 }

@@ -6,6 +6,7 @@
 namespace {
 
 constexpr std::string_view kHistoryLabel = "Spin History";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct Line {
   std::string_view text;
@@ -76,6 +77,8 @@ bool ReadNumbers(std::string_view name, const Line& line, std::size_t from,
 }  // namespace
 
 SpinFile ReadSpinFile(std::string_view name, std::string_view text) {
+  // Some editors begin a UTF-8 file with a byte order mark.
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   SpinFile file;
   const std::vector<Line> lines = SplitLines(text);
   for (const Line& line : lines) {

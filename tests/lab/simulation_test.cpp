@@ -64,6 +64,21 @@ TEST(Simulation, RuinStopsABetTheBankrollCannotCover) {
   }
 }
 
+// The bankroll covers a bet that takes BANK to exactly -bankroll, and none beyond it: every
+// system's worst BANK is the edge itself.
+TEST(Simulation, RuinEdgeIsExactlyMinusTheBankroll) {
+  for (const int system : {1, 2, 3, 4, 5}) {
+    SCOPED_TRACE(system);
+    SimulationSettings settings = SmallSimulation();
+    settings.systems = {system};
+    settings.bankroll = 10;
+    settings.sessions = 2000;
+    const SystemSimulation result = RunSimulation(settings, nullptr).systems[0];
+    EXPECT_GT(result.ruined, 0);
+    EXPECT_EQ(result.worstBank, -10);
+  }
+}
+
 TEST(Simulation, StopWinEndsSessionsAtTheTarget) {
   SimulationSettings settings = SmallSimulation();
   settings.systems = {2};

@@ -23,6 +23,12 @@ TEST(ReadSpinFile, PlainListsWithAnySeparators) {
       {"1,2,3\r\n4, 5 ,6\r\n", {1, 2, 3, 4, 5, 6}},
       {"7\r8\r\r9", {7, 8, 9}},
       {"\t12,,  013\n\n", {12, 13}},
+      {"\xEF\xBB\xBF"
+       "3 4",
+       {3, 4}},
+      {"\xEF\xBB\xBF"
+       "Spin History 8, 9, ",
+       {8, 9}},
   };
   for (const Case& c : cases) {
     const SpinFile file = ReadSpinFile("spins.txt", c.text);
@@ -61,6 +67,13 @@ TEST(ReadSpinFile, NamesTheFileLineAndColumnOfTheFirstBadEntry) {
       {"\r\nYou are using system KAVRI\r\n\r\nSpin History \r\n",
        "in.txt: the spin history is empty"},
       {"Spin History 1, 2, 40, ", "in.txt:1:20: \"40\" is not a number from 0 to 36"},
+      // A byte order mark counts only at the very start, and takes no column.
+      {"\xEF\xBB\xBF"
+       "5 x",
+       "in.txt:1:3: \"x\" is not a number from 0 to 36"},
+      {"1\n\xEF\xBB\xBF"
+       "2",
+       "in.txt:2:1: \"???2\" is not a number from 0 to 36"},
   };
   for (const Case& c : cases) {
     const SpinFile file = ReadSpinFile("in.txt", c.text);
