@@ -43,6 +43,9 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
+# Another package manager (unattended upgrades at boot, say) may hold the lock: wait for it, up to
+# ten minutes, instead of failing at once.
+apt_get=($sudo apt-get -o DPkg::Lock::Timeout=600)
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${apt_get[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}"
