@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Checks the .deb that `make package` wrote: Debian's rules (lintian), its control data and
-# dependencies, its exact file list, the menu entry, the AppStream metadata, the man page and the
+# Checks the .deb that `make package` wrote: Debian's rules (lintian, its informational tags
+# included), the hardening of the programs, its control data and dependencies, its exact file
+# list, the menu entry, the AppStream metadata, the guide's doc-base entry, the man pages and the
 # unpacked program. With --install it
 # also installs the package with apt, tries the installed program and man page, removes the package
 # and checks that nothing of it is left behind (needs root, and changes the system).
@@ -24,8 +25,9 @@ deb="$build/wheelwatcher_${version}_$(dpkg --print-architecture).deb"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Lintian refuses to run as root without being told; the package is only read.
-lintian --allow-root --fail-on error,warning "$deb" || fail "lintian"
+# Lintian refuses to run as root without being told; the package is only read. Its informational
+# tags count too: missing hardening is one.
+lintian --allow-root --fail-on error,warning,info --display-info "$deb" || fail "lintian"
 
 # Control data: the libraries come from dpkg-shlibdeps, the font is named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -44,10 +46,50 @@ LC_ALL=C sort "$build/package-files.txt" >"$scratch/expected"
 diff -u "$scratch/expected" "$scratch/actual" || fail "the package's files differ from package-files.txt"
 
 root="$scratch/root/usr"
+programs=$(cd "$root/bin" && ls)
+
+# Every symbol bound at start and the relocations read-only afterwards; C library calls checked
+# where the compiler knew the sizes.
+for program in $programs; do
+  dynamic=$(readelf -d "$root/bin/$program")
+  grep -qE 'FLAGS.*BIND_NOW|FLAGS_1.*NOW' <<<"$dynamic" || fail "$program is not linked with -z now"
+  segments=$(readelf -lW "$root/bin/$program")
+  grep -q GNU_RELRO <<<"$segments" || fail "$program has no read-only relocations"
+  symbols=$(readelf --dyn-syms -W "$root/bin/$program")
+  grep -q '__[a-z_]*_chk@' <<<"$symbols" || fail "$program calls no fortified C library function"
+done
+
 desktop-file-validate "$root/share/applications/wheelwatcher.desktop" || fail "menu entry"
-appstreamcli validate --no-net "$root"/share/metainfo/*.metainfo.xml || fail "AppStream metadata"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man6/wheelwatcher.6.gz" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "the man page: $warnings"
+metainfo=$(echo "$root"/share/metainfo/*.metainfo.xml)
+appstreamcli validate --pedantic --no-net "$metainfo" || fail "AppStream metadata"
+# Software centres find a program by the binaries it provides.
+for program in $programs; do
+  grep -q "<binary>$program</binary>" "$metainfo" || fail "AppStream <provides> lacks $program"
+done
+# The hicolor theme's scalable icon is an SVG drawing.
+file -b "$root/share/icons/hicolor/scalable/apps/wheelwatcher.svg" | grep -q "SVG" ||
+  fail "the scalable icon is no SVG"
+
+# The guide's doc-base entry names the guide where the package puts it.
+doc_base="$root/share/doc-base/wheelwatcher-guide"
+for field in Index Files; do
+  path=$(sed -n "s/^$field: *//p" "$doc_base")
+  [ -n "$path" ] && [ -f "$scratch/root$path" ] || fail "doc-base $field names no file of the package: '$path'"
+done
+
+for program in $programs; do
+  page="$root/share/man/man6/$program.6.gz"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "the man page of $program: $warnings"
+done
+# What the window's man page must tell: the statistics window, the guardrails and where they are
+# kept, and where to read on.
+page_text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man --nh --nj -l "$root/share/man/man6/wheelwatcher.6.gz" 2>/dev/null |
+  col -b | tr -s ' \n' ' ')
+for needed in "Statistics..." "stop-loss" "Guardrails: StopLossOn" "wheelwatcher-lab(6)" \
+  "/usr/share/doc/wheelwatcher"; do
+  grep -qF -- "$needed" <<<"$page_text" || fail "the man page of wheelwatcher never says '$needed'"
+done
 [ "$("$root/bin/wheelwatcher" --version)" = "wheelwatcher $version" ] || fail "--version"
 
 if $install; then

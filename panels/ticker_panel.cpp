@@ -157,9 +157,20 @@ void CTickerPanel::OnScrollTimer() {
 }
 
 const QPixmap& CTickerPanel::RecolouredSheet() {
+  // Screens scaled by 1.5 and more take the sheet drawn at twice the size, as the layout picture
+  // does: scaling the plain sheet by 1.5 would make every other dot a pixel wider.
+  const bool wantDoubleSize = devicePixelRatioF() >= 1.5;
+  if (sourceSheetLoaded_ && wantDoubleSize != sourceSheetDoubleSize_) sourceSheetLoaded_ = false;
   if (!sourceSheetLoaded_) {
-    sourceSheet_ = glyphSheet_.isEmpty() ? QImage() : loadGlyphSheet_(glyphSheet_);
+    sourceSheet_ = QImage();
+    if (!glyphSheet_.isEmpty() && wantDoubleSize) {
+      sourceSheet_ = loadGlyphSheet_(
+          QString(glyphSheet_).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")));
+    }
+    if (!glyphSheet_.isEmpty() && sourceSheet_.isNull())
+      sourceSheet_ = loadGlyphSheet_(glyphSheet_);
     sourceSheetLoaded_ = true;
+    sourceSheetDoubleSize_ = wantDoubleSize;
     recolouredSheetValid_ = false;
   }
   if (!recolouredSheetValid_) {
@@ -178,6 +189,9 @@ void CTickerPanel::paintEvent(QPaintEvent* /*event*/) {
   painter.fillRect(rect(), backColour_);
   const QPixmap& sheet = RecolouredSheet();
   if (sheet.isNull()) return;
+  // The sheet's pixels per logical pixel; only a screen scale between the sheets' resamples.
+  const qreal sheetScale = sheet.devicePixelRatio();
+  if (sheetScale != devicePixelRatioF()) painter.setRenderHint(QPainter::SmoothPixmapTransform);
   const int pitchX = columnPitch();
   const int pitchY = rowPitch();
   for (const TickerCell& cell : ticker_.VisibleCells()) {
@@ -185,7 +199,9 @@ void CTickerPanel::paintEvent(QPaintEvent* /*event*/) {
     const int x = cell.column * pitchX;
     if (x >= width()) continue;
     const int index = cell.code - kFirstGlyphCode;
-    painter.drawPixmap(x, cell.row * pitchY, sheet, (index % kSheetColumns) * pitchX,
-                       (index / kSheetColumns) * pitchY, pitchX, pitchY);
+    const QRectF source((index % kSheetColumns) * pitchX * sheetScale,
+                        (index / kSheetColumns) * pitchY * sheetScale, pitchX * sheetScale,
+                        pitchY * sheetScale);
+    painter.drawPixmap(QRectF(x, cell.row * pitchY, pitchX, pitchY), sheet, source);
   }
 }

@@ -19,8 +19,9 @@ class QPaintEvent;
 class CTickerPanel : public QWidget {
   Q_OBJECT
  public:
-  // Loads the glyph sheet picture at a resource path (":/glyphs-small.png" and so on); a null
-  // image leaves the cells in the background colour.
+  // Loads the glyph sheet picture at a resource path (":/glyphs-small.png" and so on, and
+  // ":/glyphs-small@2x.png" on screens scaled by 1.5 and more, falling back to the plain sheet when
+  // that gives a null image); a null image leaves the cells in the background colour.
   using GlyphSheetLoader = std::function<QImage(const QString& resourcePath)>;
 
   // Without a loader the sheets come from the program's embedded resources.
@@ -85,5 +86,6 @@ class CTickerPanel : public QWidget {
   QImage sourceSheet_;
   QPixmap recolouredSheet_;
   bool sourceSheetLoaded_ = false;
+  bool sourceSheetDoubleSize_ = false;
   bool recolouredSheetValid_ = false;
 };

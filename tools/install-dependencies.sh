@@ -12,9 +12,9 @@ set -euo pipefail
 declare -A groups=(
   [run]="fonts-comic-neue"
   [build]="cmake ninja-build g++ pkg-config pandoc qt6-base-dev qt6-base-dev-tools libgl-dev
-           libasound2-dev fonts-dejavu-core"
-  [test]="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox imagemagick
-          dbus-daemon at-spi2-core python3-pyatspi"
+           libasound2-dev fonts-dejavu-core qt6-svg-dev"
+  [test]="libgtest-dev libgmock-dev libboost-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox
+          imagemagick dbus-daemon at-spi2-core python3-pyatspi"
   [package]="dpkg-dev file lintian desktop-file-utils appstream man-db"
 )
 
@@ -43,6 +43,9 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
+# Another package manager (unattended upgrades at boot, say) may hold the lock: wait for it, up to
+# ten minutes, instead of failing at once.
+apt_get=($sudo apt-get -o DPkg::Lock::Timeout=600)
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${apt_get[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}"

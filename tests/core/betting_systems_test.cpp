@@ -80,15 +80,31 @@ TEST(ComputeStake, HugeDeficitsSaturateInsteadOfOverflowing) {
   EXPECT_EQ(StakeForDeficit(2, 1, Money{1} << 52), (Money{1} << 52) + 1);
 }
 
-TEST(SystemNames, ShortAndLong) {
-  const char* names[] = {"KAVRI", "MODENT", "TRAVO", "VESPIN", "DALQUE"};
-  for (int system = 1; system <= 5; ++system) {
-    EXPECT_EQ(GetSystemName(system, true), std::string("SY  ") + names[system - 1]);
-    EXPECT_EQ(GetSystemName(system, false),
-              std::string("You are using system ") + names[system - 1]);
+// The names the player reads: SYSTEM's first press shows the stored system, the second the next
+// one, short in the status panel and long in the advice.
+TEST(SystemButton, EveryStoredSystemAndTheNextAreNamedInBothPanels) {
+  const struct {
+    const char* stored;
+    const char* shown;
+    const char* next;
+    const char* nextAdvice;
+  } rows[] = {
+      {"1", "SY  KAVRI", "SY  MODENT", "  You are using system MODENT       Your first bet is"},
+      {"2", "SY  MODENT", "SY  TRAVO", "  You are using system TRAVO       Your first bet is"},
+      {"3", "SY  TRAVO", "SY  VESPIN", "  You are using system VESPIN       Your first bet is"},
+      {"4", "SY  VESPIN", "SY  DALQUE", "  You are using system DALQUE       Your first bet is"},
+      {"5", "SY  DALQUE", "SY  KAVRI", "  You are using system KAVRI       Your first bet is"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string("stored ") + row.stored);
+    TrackerFixture f(row.stored, {1, 1, 1});
+    f.tracker.OnSystemButton();
+    EXPECT_EQ(f.window.Panel(control::kStatusPanel), row.shown);
+    f.bytes.Add({1, 1, 1});
+    f.tracker.OnSystemButton();
+    EXPECT_EQ(f.window.Panel(control::kStatusPanel), row.next);
+    EXPECT_EQ(f.window.Advice().rfind(row.nextAdvice, 0), 0u) << f.window.Advice();
   }
-  EXPECT_EQ(GetSystemName(0, true), "Error");
-  EXPECT_EQ(GetSystemName(6, false), "Error");
 }
 
 TEST(StoredSystemText, LeadingIntegerWithinOneToFive) {
@@ -151,16 +167,36 @@ TEST(NumberPick, FourRepeatRule) {
   }
 }
 
-TEST(Draws, ReduceTheByteModulo37And6) {
-  ScriptedRandomBytes bytes;
-  bytes.Add({36, 37, 255, 0, 6, 255});
-  const std::vector<std::int32_t> none;
-  EXPECT_EQ(NumberPick(none, bytes), 36);
-  EXPECT_EQ(NumberPick(none, bytes), 0);
-  EXPECT_EQ(NumberPick(none, bytes), 255 % 37);
-  EXPECT_EQ(CategoryPick(bytes), 0);
-  EXPECT_EQ(CategoryPick(bytes), 0);
-  EXPECT_EQ(CategoryPick(bytes), 3);
+// The window draws a byte and keeps its remainder, so of the 256 bytes seven fall on each of 0 to
+// 33 and six on each of 34 to 36 (and 43, 43, 43, 43, 42, 42 on the six categories): the bias a
+// player's advice really has, pinned so that a rescaled or rejecting draw shows up.
+TEST(Draws, EveryByteOnItsNumberAndCategory) {
+  const struct {
+    const char* name;
+    int byte, number, category;
+  } rows[] = {
+      {"zero", 0, 0, 0},         {"largest without wrapping", 36, 36, 0},
+      {"first wrap", 37, 0, 1},  {"second wrap's last", 73, 36, 1},
+      {"last byte", 255, 33, 3}, {"last full round of categories", 251, 29, 5},
+  };
+  for (const auto& row : rows) {
+    ScriptedRandomBytes bytes;
+    bytes.Add({row.byte, row.byte});
+    EXPECT_EQ(NumberPick({}, bytes), row.number) << row.name;
+    EXPECT_EQ(CategoryPick(bytes), row.category) << row.name;
+  }
+  std::vector<int> numberCounts(37);
+  std::vector<int> categoryCounts(6);
+  for (int byte = 0; byte < 256; ++byte) {
+    ScriptedRandomBytes bytes;
+    bytes.Add({byte, byte});
+    ++numberCounts[static_cast<std::size_t>(NumberPick({}, bytes))];
+    ++categoryCounts[static_cast<std::size_t>(CategoryPick(bytes))];
+  }
+  for (int number = 0; number <= 36; ++number) {
+    EXPECT_EQ(numberCounts[static_cast<std::size_t>(number)], number <= 33 ? 7 : 6) << number;
+  }
+  EXPECT_EQ(categoryCounts, (std::vector<int>{43, 43, 43, 43, 42, 42}));
 }
 
 TEST(ChooseBetCode, ShapeOfEachSystemsCode) {

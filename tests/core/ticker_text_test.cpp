@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -27,6 +28,13 @@ struct StepCase {
   const char* expected;
   bool repaint;
 };
+
+// What GoogleTest prints for the parameter (listing and failures): the case whole, not its bytes.
+void PrintTo(const StepCase& c, std::ostream* out) {
+  *out << c.name << ": " << c.rows << " row(s) of " << c.columns << ", direction " << c.direction
+       << ", \"" << c.text << "\" steps to \"" << c.expected << "\""
+       << (c.repaint ? ", repaints" : ", no repaint");
+}
 
 class TickerStep : public ::testing::TestWithParam<StepCase> {};
 
@@ -116,6 +124,11 @@ struct PadCase {
   const char* text;
   const char* expected;
 };
+
+void PrintTo(const PadCase& c, std::ostream* out) {
+  *out << c.name << ": " << c.rows << " row(s) of " << c.columns << (c.autoPad ? ", padded" : "")
+       << ", \"" << c.text << "\" becomes \"" << c.expected << "\"";
+}
 
 class TickerPadding : public ::testing::TestWithParam<PadCase> {};
 

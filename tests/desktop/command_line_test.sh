@@ -58,6 +58,10 @@ expect 1 '^$' "^wheelwatcher: cannot open the display \\(DISPLAY=$display, WAYLA
 arguments=(-platform offscreen --fullscreen)
 run
 expect 2 '^$' "unknown argument '--fullscreen'; try --help\$"
+# Without a display the display is what fails first, whatever else is on the line.
+arguments=(--fullscreen)
+run
+expect 1 '^$' "^wheelwatcher: no display to open \\(DISPLAY and WAYLAND_DISPLAY are unset\\)$one_line"
 # The window starts with Qt's option, and the first-paint report closes it again.
 arguments=(-platform offscreen)
 run WHEELWATCHER_REPORT_FIRST_PAINT=1

@@ -44,13 +44,12 @@ TEST(ResourceFilesTest, EveryPictureLoadsFromTheResourcesAtItsSize) {
   }
 }
 
-// Every picture the window shows has a variant at twice the size, which Qt's reader marks as drawn
-// for a device pixel ratio of 2; the hit map and the glyph sheets have none.
+// Every picture the window shows and every glyph sheet has a variant at twice the size, which
+// Qt's reader marks as drawn for a device pixel ratio of 2; the hit map has none.
 TEST(ResourceFilesTest, WindowPicturesHaveDoubleSizeVariants) {
   for (const Picture& picture : kPictures) {
     QString name = QString::fromLatin1(picture.name);
-    const bool hasVariant =
-        !name.startsWith(QStringLiteral("hitmap")) && !name.startsWith(QStringLiteral("glyphs"));
+    const bool hasVariant = !name.startsWith(QStringLiteral("hitmap"));
     const QImage variant(QStringLiteral(":/") + name.replace(QStringLiteral(".png"), "@2x.png"));
     EXPECT_EQ(variant.isNull(), !hasVariant) << picture.name;
     if (!hasVariant) continue;

@@ -39,8 +39,9 @@ std::vector<Overlay> DrawOverlays(const ArtFonts& fonts, int scale);
 
 enum class GlyphSize { kSmall, kMedium, kLarge };
 
-// A sheet of the 96 dot-matrix glyphs for codes 32 to 127 in three colours.
-QImage DrawGlyphSheet(GlyphSize size);
+// A sheet of the 96 dot-matrix glyphs for codes 32 to 127 in three colours, at a scale of 1 or 2
+// (the "@2x" sheets, whose larger dots are rounded).
+QImage DrawGlyphSheet(GlyphSize size, int scale);
 
 // The click sound as a complete WAVE file.
 QByteArray MakeClickWave();
@@ -49,3 +50,5 @@ QImage DrawAboutPicture(const ArtFonts& fonts, int scale);
 
 // The program's icon: a roulette wheel, drawn afresh for each size so small icons stay sharp.
 QImage DrawIcon(int size);
+// The same wheel as the large icons, as an SVG drawing of 256 x 256 units.
+QByteArray DrawScalableIcon();

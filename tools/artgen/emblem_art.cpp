@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QBuffer>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
 
 #include "tools/artgen/art.h"
 #include "tools/artgen/paint_helpers.h"
@@ -51,13 +55,39 @@ QImage DrawAboutPicture(const ArtFonts& fonts, int scale) {
   return image.convertToFormat(QImage::Format_RGB888);
 }
 
+namespace {
+
+// The icon's wheel fills the square but for a rim that keeps its edge off the border.
+void DrawIconWheel(QPainter& painter, int size) {
+  const double radius = size / 2.0;
+  DrawWheel(painter, QPointF(radius, radius), radius - std::max(0.5, size / 64.0),
+            size >= 32 ? WheelDetail::kFull : WheelDetail::kSimple);
+}
+
+}  // namespace
+
 QImage DrawIcon(int size) {
   QImage image(size, size, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   QPainter painter(&image);
-  const double radius = size / 2.0;
-  DrawWheel(painter, QPointF(radius, radius), radius - std::max(0.5, size / 64.0),
-            size >= 32 ? WheelDetail::kFull : WheelDetail::kSimple);
+  DrawIconWheel(painter, size);
   painter.end();
   return image;
+}
+
+QByteArray DrawScalableIcon() {
+  constexpr int kSize = 256;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(kSize, kSize));
+  svg.setViewBox(QRect(0, 0, kSize, kSize));
+  svg.setTitle(QStringLiteral("Wheelwatcher"));
+  svg.setDescription(QStringLiteral("A roulette wheel"));
+  QPainter painter(&svg);
+  DrawIconWheel(painter, kSize);
+  painter.end();
+  return bytes;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QColor>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -154,26 +155,39 @@ bool IsLit(int code, int column, int dotRow, int dotRows) {
   return (kFont[code - kFirstCode][column] >> patternRow) & 1;
 }
 
+// At twice the scale a dot has room to be round: its corner pixels stay dark, as an LED's would.
+bool IsCornerOfDot(int x, int y, int width, int height) {
+  const int cut = (std::min(width, height) - 2) / 2;
+  const int fromSide = std::min(x, width - 1 - x);
+  const int fromTop = std::min(y, height - 1 - y);
+  return fromSide + fromTop < cut;
+}
+
 }  // namespace
 
-QImage DrawGlyphSheet(GlyphSize size) {
+QImage DrawGlyphSheet(GlyphSize size, int scale) {
   const SheetGeometry geometry = GeometryOf(size);
   const int cellPitchX = geometry.cellWidth + geometry.gap;
   const int cellPitchY = geometry.cellHeight + geometry.gap;
-  QImage sheet(32 * cellPitchX, 3 * cellPitchY, QImage::Format_RGB888);
+  QImage sheet(32 * cellPitchX * scale, 3 * cellPitchY * scale, QImage::Format_RGB888);
   sheet.fill(qRgb(0, 0, 0));
   const QRgb lit = qRgb(63, 181, 255);
   const QRgb unlit = qRgb(23, 64, 103);
+  const int dotWidth = geometry.dotWidth * scale;
+  const int dotHeight = geometry.dotHeight * scale;
   for (int code = kFirstCode; code < kFirstCode + kCodeCount; ++code) {
     const int cellX = ((code - kFirstCode) % 32) * cellPitchX;
     const int cellY = ((code - kFirstCode) / 32) * cellPitchY;
     for (int dotRow = 0; dotRow < geometry.dotRows; ++dotRow) {
       for (int column = 0; column < kColumns; ++column) {
         const QRgb colour = IsLit(code, column, dotRow, geometry.dotRows) ? lit : unlit;
-        const int left = cellX + geometry.marginX + column * geometry.pitchX;
-        const int top = cellY + geometry.marginY + dotRow * geometry.pitchY;
-        for (int y = top; y < top + geometry.dotHeight; ++y) {
-          for (int x = left; x < left + geometry.dotWidth; ++x) sheet.setPixel(x, y, colour);
+        const int left = (cellX + geometry.marginX + column * geometry.pitchX) * scale;
+        const int top = (cellY + geometry.marginY + dotRow * geometry.pitchY) * scale;
+        for (int y = 0; y < dotHeight; ++y) {
+          for (int x = 0; x < dotWidth; ++x) {
+            if (!IsCornerOfDot(x, y, dotWidth, dotHeight))
+              sheet.setPixel(left + x, top + y, colour);
+          }
         }
       }
     }

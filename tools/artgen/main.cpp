@@ -65,18 +65,18 @@ int main(int argc, char** argv) {
   };
 
   bool ok = SaveImage(DrawHitMap(), output.filePath("hitmap.png")) &&
-            SaveImage(DrawGlyphSheet(GlyphSize::kSmall), output.filePath("glyphs-small.png")) &&
-            SaveImage(DrawGlyphSheet(GlyphSize::kMedium), output.filePath("glyphs-medium.png")) &&
-            SaveImage(DrawGlyphSheet(GlyphSize::kLarge), output.filePath("glyphs-large.png")) &&
             SaveBytes(MakeClickWave(), output.filePath("click.wav"));
   // Each picture the window shows, and its "@2x" variant, which Qt picks on screens scaled by 1.5
-  // and more.
+  // and more; the panels take the glyph sheets' from the same scale.
   for (int scale : {1, 2}) {
     const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
     const auto path = [&](const QString& name) {
       return output.filePath(QString(name).replace(QStringLiteral(".png"), suffix + ".png"));
     };
-    ok = ok && SaveImage(DrawLayout(fonts, scale), path("layout.png")) &&
+    ok = ok && SaveImage(DrawGlyphSheet(GlyphSize::kSmall, scale), path("glyphs-small.png")) &&
+         SaveImage(DrawGlyphSheet(GlyphSize::kMedium, scale), path("glyphs-medium.png")) &&
+         SaveImage(DrawGlyphSheet(GlyphSize::kLarge, scale), path("glyphs-large.png")) &&
+         SaveImage(DrawLayout(fonts, scale), path("layout.png")) &&
          SaveImage(DrawAboutPicture(fonts, scale), path("about.png")) &&
          SaveImage(DrawIcon(128 * scale), path("icon.png"));
     for (const Overlay& overlay : DrawOverlays(fonts, scale)) {
@@ -87,5 +87,6 @@ int main(int argc, char** argv) {
     ok = ok && SaveImage(DrawIcon(size),
                          output.filePath(QStringLiteral("icons/wheelwatcher-%1.png").arg(size)));
   }
+  ok = ok && SaveBytes(DrawScalableIcon(), output.filePath("icons/wheelwatcher.svg"));
   return ok ? 0 : 1;
 }
