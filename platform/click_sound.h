@@ -32,6 +32,7 @@ class ClickSound {
     int sampleRate = 0;
     QByteArray samples;
   };
+  // What the window and the sound thread share.
   struct Player;
 
  private:

@@ -169,8 +169,8 @@ bool SettingsStore::Update(const std::function<void(QByteArray&)>& change) {
   std::optional<QByteArray> file = ReadFile();
   if (!file) {
     // What could not be read would be lost by writing the file anew.
-    ReportSettingsFailure(QStringLiteral("the settings were not saved over the unreadable"),
-                          filePath_, "left as it is");
+    ReportSettingsFailure(QStringLiteral("the settings were not saved in"), filePath_,
+                          "the file could not be read, so it is left as it was");
     return false;
   }
   change(*file);
