@@ -3,6 +3,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -32,6 +33,8 @@ struct ClickSound::Player {
   std::mutex mutex;
   std::condition_variable changed;
   int pendingClicks = 0;
+  bool playing = false;
+  std::uint64_t clicksBegun = 0;  // clicks that began playing, or were given up
   bool stopping = false;
   bool finished = false;
   std::thread thread;
@@ -40,9 +43,14 @@ struct ClickSound::Player {
 namespace {
 
 constexpr std::chrono::milliseconds kWaitForLastClick{500};
+// How long a press waits for its click to begin, so the sound starts before the window changes,
+// as when the press played it itself. A device slower than this to open is not waited for; the
+// clip itself lasts about 57 ms.
+constexpr std::chrono::milliseconds kWaitForClickToBegin{50};
 constexpr int kMaxPendingClicks = 1;
 
-void PlayOnce(const ClickSound::Format& format) {
+// `begun` is called once the device is open and set up, just before the first samples go to it.
+void PlayOnce(const ClickSound::Format& format, const std::function<void()>& begun) {
   snd_lib_error_set_handler(IgnoreAlsaError);
   snd_pcm_t* device = nullptr;
   // A device held by another program would make a blocking open wait until it is freed and the
@@ -56,6 +64,7 @@ void PlayOnce(const ClickSound::Format& format) {
   if (snd_pcm_set_params(device, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
                          static_cast<unsigned>(format.channels),
                          static_cast<unsigned>(format.sampleRate), 1, latencyMicroseconds) == 0) {
+    begun();
     const int frameBytes = 2 * format.channels;
     const char* next = format.samples.constData();
     snd_pcm_uframes_t framesLeft = format.samples.size() / frameBytes;
@@ -78,9 +87,19 @@ void RunPlayer(const std::shared_ptr<ClickSound::Player>& player) {
     player->changed.wait(lock, [&] { return player->pendingClicks > 0 || player->stopping; });
     if (player->pendingClicks == 0) break;
     --player->pendingClicks;
+    player->playing = true;
+    const std::uint64_t click = player->clicksBegun + 1;
+    const auto begun = [&player, click] {
+      std::lock_guard beganLock(player->mutex);
+      player->clicksBegun = std::max(player->clicksBegun, click);
+      player->changed.notify_all();
+    };
     lock.unlock();
-    PlayOnce(player->format);
+    PlayOnce(player->format, begun);
     lock.lock();
+    player->clicksBegun = std::max(player->clicksBegun, click);  // also when it never began
+    player->playing = false;
+    player->changed.notify_all();
   }
   player->finished = true;
   player->changed.notify_all();
@@ -143,7 +162,7 @@ void ClickSound::Play() {
     if (defaultSound_) defaultSound_();
     return;
   }
-  std::lock_guard lock(player_->mutex);
+  std::unique_lock lock(player_->mutex);
   if (!player_->thread.joinable()) {
     // Made at the first click, not at start: most of a run's start-up cost is the first picture.
     try {
@@ -152,6 +171,13 @@ void ClickSound::Play() {
       return;  // no thread, no sound; the press goes on
     }
   }
+  const bool idle = !player_->playing && player_->pendingClicks == 0;
   if (player_->pendingClicks < kMaxPendingClicks) ++player_->pendingClicks;
   player_->changed.notify_all();
+  // A click that must wait for an earlier one is not waited for.
+  if (idle) {
+    const std::uint64_t click = player_->clicksBegun + 1;
+    player_->changed.wait_for(lock, kWaitForClickToBegin,
+                              [this, click] { return player_->clicksBegun >= click; });
+  }
 }

@@ -8,9 +8,10 @@
 #include <thread>
 
 // The click played before every action: a WAVE clip written to ALSA's "default" device by a thread
-// of its own. Play() hands the clip over and returns, so the click starts before the action changes
-// the window, and a device that blocks (a stalled sound server, a plug-in writing into a pipe
-// nobody reads) can delay or swallow clicks but never a press or the closing of the window.
+// of its own. Play() returns once the clip has begun (waiting 50 ms at most), so the click starts
+// before the action changes the window, and a device that blocks (a stalled sound server, a
+// plug-in writing into a pipe nobody reads) can delay or swallow clicks but never a press or the
+// closing of the window.
 class ClickSound {
  public:
   // wave: a whole RIFF WAVE file (16-bit PCM). When it is missing or unreadable, Play() calls

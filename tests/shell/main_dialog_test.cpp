@@ -243,6 +243,8 @@ TEST_F(MainDialogTest, ASoundDeviceHeldByAnotherProgramNeverHoldsUpAPress) {
   AlsaDefaultToFile alsa(AlsaDefaultToFile::Sharing::kExclusive);
   Open();
   Press(kNumber17);  // the device is free: the clip is played in full
+  // The click began, the device open, before the press went on to the spin.
+  EXPECT_EQ(alsa.OpenModes(), QList<QByteArray>{"nonblock"});
   QTRY_COMPARE_WITH_TIMEOUT(alsa.Played(), ClickWave().mid(44), 2000);
 
   // Another program takes the device and keeps it for two seconds.
