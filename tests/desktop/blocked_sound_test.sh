@@ -25,12 +25,13 @@ window=$(timeout 10 xdotool search --sync --onlyvisible --name "Wheelwatcher" | 
 [ -n "$window" ] || fail "the window did not appear"
 sleep 0.5
 
-# Each press on 17 enters a spin, so the status panel (SPIN 1, 2, 3) changes every time.
+# Each press on a number enters a spin, so the status panel (SPIN 1, 2, 3) changes every time.
+# 17, 0, 17: no two presses in a row at one place, which could make a double-click.
 changed_from() { [ "$(status_panel "$window")" != "$1" ] && echo changed; }
-for press in 1 2 3; do
+for place in "110 245" "113 60" "110 245"; do
   before=$(status_panel "$window")
-  xdotool mousemove --window "$window" 110 245 click 1
-  wait_for changed 20 changed_from "$before" || fail "press $press was not handled"
+  xdotool mousemove --window "$window" $place click 1
+  wait_for changed 20 changed_from "$before" || fail "the press at $place was not handled"
 done
 
 xdotool mousemove --window "$window" 120 300 click 3
