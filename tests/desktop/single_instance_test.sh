@@ -3,9 +3,9 @@
 # Starts the real program twice on a virtual X display: the second start brings the running window
 # above a window that covers it and ends, leaving one process and one window. Then the running
 # program is killed, as in a crash, and the socket it leaves behind does not stop the next start.
-# Every way of writing DISPLAY for one display finds the one program; a runtime folder whose path
-# does not fit a socket's address, and folders planted at the lock's and socket's paths, keep one
-# program per runtime folder and display.
+# Every way of writing DISPLAY for one display finds the one program. A runtime folder whose path
+# does not fit a socket's address, folders planted at the lock's and socket's paths and a garbled
+# lock file neither delay the window nor cost the one program per runtime folder and display.
 # Usage: single_instance_test.sh <wheelwatcher executable>. Exit 77 (skipped) without Xvfb, xdotool
 # or xmessage and xwininfo.
 set -uo pipefail
@@ -92,9 +92,18 @@ XDG_RUNTIME_DIR="$odd_runtime" timeout 10 "$program" 2>/dev/null ||
   fail "with folders at the lock and socket a further start did not give way"
 [ "$(wheelwatcher_windows | wc -l)" -eq 3 ] || fail "with folders at the lock and socket a further start opened a window"
 
+# A lock file whose contents make no sense (left by another program or version) is no reason to
+# wait: the window opens at once.
+garbled_runtime="$scratch/garbled"
+mkdir -m 700 "$garbled_runtime"
+head -c 300 /dev/urandom >"$garbled_runtime/$socket_name.lock"
+XDG_RUNTIME_DIR="$garbled_runtime" "$program" 2>/dev/null &
+background_pids+=($!)
+wait_for 4 50 eval 'wheelwatcher_windows | wc -l' || fail "with a garbled lock file no window opened"
+
 sockets=$(find "$scratch" -type s | sort)
 expected=$(printf '%s\n' "$XDG_RUNTIME_DIR/$socket_name" "$long_runtime/$socket_name" \
-  "$odd_runtime/${socket_name%.socket}-2.socket" | sort)
+  "$odd_runtime/${socket_name%.socket}-2.socket" "$garbled_runtime/$socket_name" | sort)
 [ "$sockets" = "$expected" ] || fail "sockets other than the running programs': $sockets"
 
 echo "PASS"
