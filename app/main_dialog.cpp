@@ -2,6 +2,7 @@
 #include "app/main_dialog.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QIcon>
 #include <QImageReader>
@@ -10,7 +11,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTimer>
 
 #include "app/about_dialog.h"
@@ -24,6 +24,7 @@
 #include "online/external_links.h"
 #include "panels/ticker_panel.h"
 #include "platform/click_sound.h"
+#include "platform/safe_file.h"
 #include "platform/settings_store.h"
 #include "resources/strings.h"
 
@@ -265,14 +266,9 @@ void CMainDialog::SaveSpinHistory(const std::string& report) {
   const QString fileName = services_.runSaveDialog(dialog);
   if (fileName.isEmpty()) return;
 
-  // Written beside the target and renamed over it, so a failed write leaves any old file whole.
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(report.data(), static_cast<qint64>(report.size())) !=
-          static_cast<qint64>(report.size()) ||
-      !file.commit()) {
-    services_.reportSaveFailure(file.errorString());
-  }
+  // Published whole and synced, or not at all: a full disk leaves an older export as it was.
+  const std::string error = PublishFile(QFile::encodeName(fileName).toStdString(), report);
+  if (!error.empty()) services_.reportSaveFailure(QString::fromLocal8Bit(error));
 }
 
 void CMainDialog::keyPressEvent(QKeyEvent* event) {

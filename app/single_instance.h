@@ -22,11 +22,13 @@ class SingleInstance : public QObject {
   SingleInstance& operator=(const SingleInstance&) = delete;
 
   // The socket for this user and display: in the user's runtime folder, or in a private folder
-  // under the temporary folder when the session has none.
+  // under the temporary folder when the session has none. One name for one display, whichever
+  // way DISPLAY writes it.
   static QString SocketPathForThisDisplay();
 
   // True when this process is to run: no program was running, or the socket could not be set up
   // (then starting beats refusing). False when a running program was asked to come forward.
+  // Waits at most about a second for another start, whatever lies at the lock or socket path.
   bool Claim();
 
  signals:
@@ -34,10 +36,12 @@ class SingleInstance : public QObject {
   void activationRequested();
 
  private:
-  void Listen(const sockaddr_un& address);
+  void Listen(const QString& path, const sockaddr_un& address);
   void AcceptPending();
 
   QString socketPath_;
+  QString listenPath_;  // where this program's socket is, once it listens
+  int folder_ = -1;     // the socket's folder, which reaches a path too long for an address
   int listener_ = -1;
   std::unique_ptr<QSocketNotifier> listenerNotifier_;
 };

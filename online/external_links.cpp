@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
 
@@ -31,6 +33,18 @@ std::string HelpDocumentAddress(const std::string& packagerAddress,
 }
 
 void OpenHelpDocument(QWidget& window, const std::string& helpAddress) {
+  const QUrl address(QString::fromStdString(helpAddress));
+  if (address.isLocalFile() && !QFileInfo(address.toLocalFile()).isFile()) {
+    // An opener handed a missing file shows nothing, or an error of its own: the player would be
+    // left with a minimised window and no guide.
+    auto* message =
+        new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                        QStringLiteral("The user guide is missing: %1").arg(address.toLocalFile()),
+                        QMessageBox::Ok, &window);
+    message->setAttribute(Qt::WA_DeleteOnClose);
+    message->open();
+    return;
+  }
   window.showMinimized();
   OpenAddress(helpAddress);
 }

@@ -14,7 +14,8 @@ class QWidget;
 std::string HelpDocumentAddress(const std::string& packagerAddress,
                                 const QString& executableFolder);
 
-// The HELP button: minimises `window`, then opens the user guide with the default handler.
+// The HELP button: minimises `window`, then opens the user guide with the default handler. A guide
+// that should be a local file but is missing is said in a message in front of `window` instead.
 void OpenHelpDocument(QWidget& window, const std::string& helpAddress);
 
 // The LIVE WHEEL button: minimises `window`, opens the first casino page, waits 1000 ms on this

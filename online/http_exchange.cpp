@@ -224,14 +224,10 @@ bool HttpResponseReader::AppendBody(std::string_view bytes) {
 bool HttpResponseReader::ReadHead() {
   std::string line;
   while (TakeLine(line)) {
+    // Every line counts, those the reader passes over too: an endless head must end.
+    if ((headBytes_ += line.size() + 1) > kMaxHeadBytes) return false;
     if (status_ == 0) {
-      // "HTTP/1.1 200 OK"
-      int status = 0;
-      if (line.rfind("HTTP/1.", 0) != 0 || line.size() < 12 || line[8] != ' ' ||
-          !ParseWhole(std::string_view(line).substr(9, 3), status) || status < 100) {
-        return false;
-      }
-      status_ = status;
+      if (!ReadStatusLine(line)) return false;
     } else if (!line.empty()) {
       const std::size_t colon = line.find(':');
       if (colon == std::string::npos) continue;
@@ -239,7 +235,8 @@ bool HttpResponseReader::ReadHead() {
       const std::string_view value = Trim(std::string_view(line).substr(colon + 1));
       if (EqualNoCase(name, "Content-Length")) {
         std::uint64_t length = 0;
-        if (!ParseWhole(value, length)) {
+        // RFC 9112 6.3: differing lengths leave the body's end unknown; the response is refused.
+        if (!ParseWhole(value, length) || (length_ && *length_ != length)) {
           return false;
         }
         length_ = length;
@@ -263,9 +260,22 @@ bool HttpResponseReader::ReadHead() {
       }
       return true;
     }
-    if ((headBytes_ += line.size() + 1) > kMaxHeadBytes) return false;
   }
   return pending_.size() <= kMaxHeadBytes;
+}
+
+// RFC 9112 4: status-line = HTTP-version SP status-code SP [ reason-phrase ], the version
+// "HTTP/1." and one digit, the code exactly three digits.
+bool HttpResponseReader::ReadStatusLine(const std::string& line) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (line.size() < 12 || line.compare(0, 7, "HTTP/1.") != 0 || !digit(line[7]) || line[8] != ' ' ||
+      (line.size() > 12 && line[12] != ' ')) {
+    return false;
+  }
+  int status = 0;
+  if (!ParseWhole(std::string_view(line).substr(9, 3), status) || status < 100) return false;
+  status_ = status;
+  return true;
 }
 
 HttpResponseReader::Progress HttpResponseReader::Feed(std::string_view bytes) {
@@ -303,6 +313,8 @@ HttpResponseReader::Progress HttpResponseReader::Feed(std::string_view bytes) {
           if (!line.empty()) return Fail();
           stage_ = Stage::kChunkSize;
         } else if (stage_ == Stage::kTrailer) {
+          // Trailer lines are head lines at the end: they count against the same limit.
+          if ((headBytes_ += line.size() + 1) > kMaxHeadBytes) return Fail();
           if (line.empty()) stage_ = Stage::kComplete;
         } else {
           const std::string_view size = Trim(std::string_view(line).substr(0, line.find(';')));

@@ -42,7 +42,8 @@ std::optional<HttpRoute> ChooseHttpRoute(const DocumentFetchRequest& request,
 std::string FormatDocumentRequest(const DocumentFetchRequest& request, const HttpRoute& route);
 
 // Takes the response bytes as they arrive. The body is de-chunked and limited to
-// kMaxDocumentBytes; a response that ends before its announced length is a failure.
+// kMaxDocumentBytes, the head and the trailers together to 64 KiB; a response that ends before its
+// announced length, a malformed status line and two different lengths are failures.
 class HttpResponseReader {
  public:
   enum class Progress { kNeedMore, kComplete, kFailed };
@@ -70,13 +71,14 @@ class HttpResponseReader {
   Progress Fail();
   Progress ProgressNow() const;
   bool ReadHead();
+  bool ReadStatusLine(const std::string& line);
   bool AppendBody(std::string_view bytes);
   bool TakeLine(std::string& line);
 
   Stage stage_ = Stage::kHead;
   std::string pending_;  // bytes not yet consumed: the head, a chunk-size line, a trailer
   int status_ = 0;
-  std::size_t headBytes_ = 0;
+  std::size_t headBytes_ = 0;  // of the head and the trailers
   bool chunked_ = false;
   std::optional<std::uint64_t> length_;
   std::uint64_t remaining_ = 0;  // of the body or of the current chunk

@@ -138,6 +138,7 @@ std::string FormatUpdateQuestion(std::string_view programName) {
 }
 
 bool IsOpenableDownloadAddress(std::string_view address) {
+  if (address.size() > kMaxDownloadAddressBytes) return false;
   for (std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
     if (StartsWithNoCase(address, scheme)) {
       const std::string_view rest = address.substr(scheme.size());

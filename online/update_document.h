@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,7 +35,10 @@ std::string FormatUpdateQuestion(std::string_view programName);
 
 // Only web addresses may be handed to the system's opener: the document arrives unauthenticated.
 // http or https, a host that cannot pass for an option, and only characters a web address may
-// hold unescaped, so nothing is ever asked about an address that would then not be opened.
+// hold unescaped, and at most kMaxDownloadAddressBytes long (an opener is given the address as one
+// argument, which the kernel limits to 128 KiB; servers take no more than about 8 KB), so nothing
+// is ever asked about an address that would then not be opened.
+inline constexpr std::size_t kMaxDownloadAddressBytes = 8192;
 bool IsOpenableDownloadAddress(std::string_view address);
 
 struct DocumentLocation {

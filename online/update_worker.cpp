@@ -52,10 +52,11 @@ void MarkCallDone(UpdateCheckShared& shared) {
 }  // namespace
 
 CUpdateWorker::CUpdateWorker(UpdateRequest request, UpdateCheckObserver& observer,
-                             UpdateCheckOptions options)
+                             UpdateCheckOptions options, DocumentFetchOptions fetch)
     : request_(std::move(request)),
       observer_(observer),
       options_(std::move(options)),
+      fetch_(std::move(fetch)),
       agentName_(
           QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString()),
       shared_(std::make_shared<UpdateCheckShared>()) {}
@@ -121,9 +122,9 @@ void CUpdateWorker::RunCheck() {
   request_.server = location->server;
   request_.objectPath = location->objectPath;
 
-  const auto document =
-      FetchDocument({request_.server, request_.objectPath, options_.port, agentName_},
-                    [this] { return StopRequested(); });
+  const auto document = FetchDocument(
+      {request_.server, request_.objectPath, options_.port, agentName_},
+      [this] { return StopRequested(); }, fetch_);
   if (!document || document->empty() || StopRequested()) return;
   ReadUpdateDocument(*document, request_);
 
@@ -179,11 +180,13 @@ void CUpdateWorker::AskQuestion(const QUrl& download) {
 std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddress,
                                                 const std::string& currentVersion,
                                                 UpdateCheckObserver& observer,
-                                                UpdateCheckOptions options) {
+                                                UpdateCheckOptions options,
+                                                DocumentFetchOptions fetch) {
   UpdateRequest request;
   request.documentAddress = documentAddress;
   request.currentVersion = currentVersion;
-  auto worker = std::make_unique<CUpdateWorker>(std::move(request), observer, std::move(options));
+  auto worker = std::make_unique<CUpdateWorker>(std::move(request), observer, std::move(options),
+                                                std::move(fetch));
   if (!worker->Start()) return nullptr;
   return worker;
 }

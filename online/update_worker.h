@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "online/document_fetch.h"
 #include "online/update_document.h"
 
 class QMessageBox;
@@ -48,8 +49,9 @@ struct UpdateCheckShared;
 // OnUpdateCheckFinished is safe.
 class CUpdateWorker {
  public:
+  // `fetch`: the fetch's deadline and resolver; the program uses the defaults.
   CUpdateWorker(UpdateRequest request, UpdateCheckObserver& observer,
-                UpdateCheckOptions options = {});
+                UpdateCheckOptions options = {}, DocumentFetchOptions fetch = {});
   ~CUpdateWorker();
   CUpdateWorker(const CUpdateWorker&) = delete;
   CUpdateWorker& operator=(const CUpdateWorker&) = delete;
@@ -67,6 +69,7 @@ class CUpdateWorker {
   UpdateRequest request_;
   UpdateCheckObserver& observer_;
   UpdateCheckOptions options_;
+  DocumentFetchOptions fetch_;
   std::string agentName_;
   std::shared_ptr<UpdateCheckShared> shared_;
   std::thread thread_;
@@ -77,4 +80,5 @@ class CUpdateWorker {
 std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddress,
                                                 const std::string& currentVersion,
                                                 UpdateCheckObserver& observer,
-                                                UpdateCheckOptions options = {});
+                                                UpdateCheckOptions options = {},
+                                                DocumentFetchOptions fetch = {});

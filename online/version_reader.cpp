@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "online/version_reader.h"
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace {
 
 class FileByteSource : public ByteSource {
  public:
-  explicit FileByteSource(const std::string& path) : stream_(path, std::ios::binary) {
-    if (stream_) {
+  // Only a regular file is opened: a FIFO would block the open, a device read without end.
+  explicit FileByteSource(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) stream_.open(path, std::ios::binary);
+    if (stream_.is_open()) {
       stream_.seekg(0, std::ios::end);
       const std::streamoff end = stream_.tellg();
       size_ = end > 0 ? static_cast<std::uint64_t>(end) : 0;

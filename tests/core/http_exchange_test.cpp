@@ -9,6 +9,12 @@ namespace {
 
 using Progress = HttpResponseReader::Progress;
 
+std::string Repeated(const std::string& line, int times) {
+  std::string lines;
+  for (int i = 0; i < times; ++i) lines += line;
+  return lines;
+}
+
 struct ReadCase {
   const char* name;
   std::string response;
@@ -55,6 +61,23 @@ TEST(HttpResponseReaderTest, ReadsEveryWayABodyCanBeFramed) {
       {"not HTTP", "SSH-2.0-OpenSSH\r\n\r\n", false, Progress::kFailed, 0, ""},
       {"endless head", "HTTP/1.1 200 OK\r\n" + std::string(70000, 'h'), false, Progress::kFailed,
        200, ""},
+      {"endless lines without a colon", "HTTP/1.1 200 OK\r\n" + Repeated("no colon\r\n", 8000),
+       false, Progress::kFailed, 200, ""},
+      {"endless trailers",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nA\r\n0\r\n" +
+           Repeated("T: x\r\n", 15000),
+       false, Progress::kFailed, 200, ""},
+      {"status of four digits", "HTTP/1.1 2000 X\r\nContent-Length: 1\r\n\r\nA", false,
+       Progress::kFailed, 0, ""},
+      {"version not a digit", "HTTP/1.Q 200 OK\r\nContent-Length: 1\r\n\r\nA", false,
+       Progress::kFailed, 0, ""},
+      {"status without a reason", "HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nA", false,
+       Progress::kComplete, 200, "A"},
+      {"two different lengths",
+       "HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nAB", false,
+       Progress::kFailed, 200, ""},
+      {"one length twice", "HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 1\r\n\r\nA",
+       false, Progress::kComplete, 200, "A"},
   };
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(c.name);

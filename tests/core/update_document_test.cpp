@@ -204,6 +204,11 @@ TEST(IsOpenableDownloadAddressTest, OnlyWebAddressesAreOpened) {
   for (const auto& [address, openable] : cases) {
     EXPECT_EQ(IsOpenableDownloadAddress(address), openable) << address;
   }
+  // An opener is handed the address as one argument: one it could not pass is never offered.
+  const std::string base = "http://example.com/";
+  EXPECT_TRUE(
+      IsOpenableDownloadAddress(base + std::string(kMaxDownloadAddressBytes - base.size(), 'a')));
+  EXPECT_FALSE(IsOpenableDownloadAddress(base + std::string(900 * 1024, 'a')));
 }
 
 TEST(SplitDocumentAddressTest, KeepsHostAndPathAndDropsSchemeAndPort) {

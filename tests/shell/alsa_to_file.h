@@ -5,7 +5,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 // Routes ALSA's "default" device into a file for the life of the object. Exclusive: the device
 // can be held by one at a time, like hardware without mixing (tests/support/exclusive_pcm_plugin).
@@ -58,4 +64,37 @@ class AlsaDefaultToFile {
   QTemporaryDir folder_;
   QString rawPath_;
   QString openLogPath_;
+};
+
+// Routes ALSA's "default" device into a FIFO nobody reads, so playing blocks for good, as a stalled
+// sound server does. At the end a reader drains it for a while, freeing whatever was stuck.
+class BlockingAlsaDefault {
+ public:
+  BlockingAlsaDefault() {
+    fifo_ = folder_.filePath("device.fifo").toLocal8Bit();
+    EXPECT_EQ(mkfifo(fifo_.constData(), 0600), 0);
+    const QString configPath = folder_.filePath("asound.conf");
+    QFile file(configPath);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("pcm.!default { type file; slave.pcm { type null }; file \"" + fifo_ +
+               "\"; format \"raw\" }\n");
+    file.close();
+    setenv("ALSA_CONFIG_PATH", configPath.toLocal8Bit().constData(), 1);
+  }
+  ~BlockingAlsaDefault() {
+    unsetenv("ALSA_CONFIG_PATH");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    const int reader = open(fifo_.constData(), O_RDONLY | O_NONBLOCK);
+    char buffer[4096];
+    while (reader >= 0 && std::chrono::steady_clock::now() < until) {
+      if (read(reader, buffer, sizeof buffer) <= 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    }
+    if (reader >= 0) close(reader);
+  }
+
+ private:
+  QTemporaryDir folder_;
+  QByteArray fifo_;
 };

@@ -28,6 +28,7 @@
 #include "platform/settings_store.h"
 #include "systems/random_bytes.h"
 #include "tests/shell/alsa_to_file.h"
+#include "tests/shell/full_disk.h"
 #include "tests/support/loopback_http_server.h"
 
 // Readable failure messages.
@@ -228,7 +229,7 @@ TEST_F(MainDialogTest, PressOnANumberPlaysTheClickAndEntersTheSpin) {
   AlsaDefaultToFile alsa;
   Open();  // system 1 with zero bytes: the first bet is one chip on 0
   Press(kNumber17);
-  EXPECT_EQ(alsa.Played(), ClickWave().mid(44));
+  QTRY_COMPARE_WITH_TIMEOUT(alsa.Played(), ClickWave().mid(44), 2000);
   EXPECT_EQ(HistoryColumn(control::kBlackColumn), QStringList{"17"});
   EXPECT_EQ(HistoryColumn(control::kRedColumn), QStringList{""});
   EXPECT_EQ(HistoryColumn(control::kZeroColumn), QStringList{""});
@@ -241,8 +242,10 @@ TEST_F(MainDialogTest, PressOnANumberPlaysTheClickAndEntersTheSpin) {
 TEST_F(MainDialogTest, ASoundDeviceHeldByAnotherProgramNeverHoldsUpAPress) {
   AlsaDefaultToFile alsa(AlsaDefaultToFile::Sharing::kExclusive);
   Open();
-  Press(kNumber17);  // the device is free: the clip is played in full before the spin
-  EXPECT_EQ(alsa.Played(), ClickWave().mid(44));
+  Press(kNumber17);  // the device is free: the clip is played in full
+  // The click began, the device open, before the press went on to the spin.
+  EXPECT_EQ(alsa.OpenModes(), QList<QByteArray>{"nonblock"});
+  QTRY_COMPARE_WITH_TIMEOUT(alsa.Played(), ClickWave().mid(44), 2000);
 
   // Another program takes the device and keeps it for two seconds.
   snd_pcm_t* held = nullptr;
@@ -257,8 +260,24 @@ TEST_F(MainDialogTest, ASoundDeviceHeldByAnotherProgramNeverHoldsUpAPress) {
   otherProgram.join();
   EXPECT_LT(pressTook, std::chrono::milliseconds(100));
   EXPECT_EQ(dialog->Tracker().State().spinCount, 2);
+  QTRY_COMPARE_WITH_TIMEOUT(alsa.OpenModes().size(), 3, 2000);
   // The window's opens asked not to wait; the other program's open was a plain one.
   EXPECT_EQ(alsa.OpenModes(), (QList<QByteArray>{"nonblock", "block", "nonblock"}));
+}
+
+// A sound device that blocks for good (a stalled sound server) costs the clicks, never a press or
+// the close.
+TEST_F(MainDialogTest, ASoundDeviceThatBlocksHoldsUpNoPressAndNotTheClose) {
+  BlockingAlsaDefault device;
+  Open();
+  const auto start = std::chrono::steady_clock::now();
+  Press(kNumber17);
+  Press(QPoint(113, 60));  // zero
+  Press(kRewindButton);
+  EXPECT_EQ(dialog->Tracker().State().spins, std::vector<std::int32_t>{17});
+  dialog->close();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 // Only the click counts: the second press of a double-click enters nothing.
@@ -354,6 +373,21 @@ TEST_F(MainDialogTest, ExportsThroughTheSaveDialogAndReportsAFailedWrite) {
   saveAs.clear();  // cancelled
   Press(kSystemButton);
   EXPECT_EQ(saveFailures.size(), 1);
+}
+
+// A full disk: SAVE says so, and an export the player chose to overwrite stays as it was.
+TEST_F(MainDialogTest, SaveOnAFullDiskSaysSoAndKeepsTheEarlierExport) {
+  SmallDisk disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "needs root to mount a small tmpfs";
+  saveAs = disk.QPath("history.txt");
+  SmallDisk::Write(saveAs, "an earlier export");
+  disk.Fill();
+  Open();
+  Press(kNumber17);
+  Press(kSystemButton);
+  EXPECT_EQ(saveFailures, QStringList{"No space left on device"});
+  EXPECT_EQ(SmallDisk::Read(saveAs), "an earlier export");
+  EXPECT_EQ(disk.Leftovers({"history.txt"}), QStringList{});
 }
 
 TEST_F(MainDialogTest, StoredSystemIsReadAndWrittenBackAsItWas) {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QUrl>
@@ -19,6 +20,7 @@
 #include <sstream>
 #include <thread>
 
+#include "online/document_fetch.h"
 #include "online/external_links.h"
 #include "online/sockets_layer.h"
 #include "online/update_worker.h"
@@ -360,28 +362,53 @@ TEST_F(OnlineServicesTest, UnreachableServerAndBadAddressesEndTheCheck) {
   }
 }
 
-// A listener whose accept queue is full drops further connection attempts, so connecting hangs
-// until the connect time-out; the check tries twice and then ends.
-TEST_F(OnlineServicesTest, AConnectionThatCannotBeMadeIsTriedTwiceForASecondEach) {
-  const int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
-  ASSERT_EQ(listen(listener, 0), 0);
-  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-  std::vector<int> fillers;
-  for (int i = 0; i < 4; ++i) {
-    const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    connect(filler, reinterpret_cast<sockaddr*>(&address), length);
-    fillers.push_back(filler);
+// A listener on 127.0.0.1 whose accept queue is full: it drops further connection attempts, so
+// connecting to it hangs as to an address whose route is broken.
+class UnansweringListener {
+ public:
+  UnansweringListener() {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    address_.sin_family = AF_INET;
+    address_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address_;
+    EXPECT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&address_), length), 0);
+    EXPECT_EQ(listen(listener_, 0), 0);
+    EXPECT_EQ(getsockname(listener_, reinterpret_cast<sockaddr*>(&address_), &length), 0);
+    for (int i = 0; i < 4; ++i) {
+      const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      connect(filler, reinterpret_cast<sockaddr*>(&address_), length);
+      fillers_.push_back(filler);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ~UnansweringListener() {
+    for (int filler : fillers_) close(filler);
+    close(listener_);
+  }
+  std::uint16_t port() const { return ntohs(address_.sin_port); }
 
+ private:
+  int listener_ = -1;
+  sockaddr_in address_{};
+  std::vector<int> fillers_;
+};
+
+ResolvedAddress Loopback(std::uint16_t port) {
+  ResolvedAddress resolved;
+  auto* address = reinterpret_cast<sockaddr_in*>(&resolved.address);
+  address->sin_family = AF_INET;
+  address->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address->sin_port = htons(port);
+  resolved.length = sizeof(sockaddr_in);
+  return resolved;
+}
+
+// A connection that cannot be made is tried twice; the check then ends.
+TEST_F(OnlineServicesTest, AConnectionThatCannotBeMadeIsTriedTwiceForASecondEach) {
+  UnansweringListener unanswering;
   BusyCountingWindow window;
   UpdateCheckOptions options;
-  options.port = ntohs(address.sin_port);
+  options.port = unanswering.port();
   const auto start = Clock::now();
   auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options);
   ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 6000));
@@ -389,8 +416,72 @@ TEST_F(OnlineServicesTest, AConnectionThatCannotBeMadeIsTriedTwiceForASecondEach
   EXPECT_GE(elapsed, std::chrono::milliseconds(1900));
   EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
   EXPECT_EQ(window.busyCount, 0);
-  for (int filler : fillers) close(filler);
-  close(listener);
+}
+
+// The name gives first an address that never answers (a dual-stack machine whose IPv6 route is
+// broken), then one that does: the document comes from the second within the connect time-out.
+TEST_F(OnlineServicesTest, EveryAddressOfTheNameIsTriedWithinTheConnectTimeOut) {
+  UnansweringListener unanswering;
+  LoopbackHttpServer server(Answer(200, Document("Wheelwatcher", "5.0.0.5")));
+  BusyCountingWindow window;
+  std::string resolvedHost;
+  bool asked = false;
+  UpdateCheckOptions options;
+  options.port = server.port();
+  DocumentFetchOptions fetch;
+  fetch.resolver = [&](const std::string& host, std::uint16_t port) {
+    resolvedHost = host;
+    return std::vector<ResolvedAddress>{Loopback(unanswering.port()), Loopback(port)};
+  };
+  options.onQuestionShown = [&](QMessageBox& box) {
+    asked = true;
+    box.button(QMessageBox::No)->click();
+  };
+  const auto start = Clock::now();
+  auto worker =
+      StartUpdateCheck("http://updates.example.com/u.xml", "V 5.004", window, options, fetch);
+  ASSERT_TRUE(WaitFor([&] { return asked; }, 5000));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+  EXPECT_EQ(resolvedHost, "updates.example.com");
+  ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 2000));
+}
+
+// However the server keeps it going, the check ends at its deadline, the busy caption with it.
+TEST_F(OnlineServicesTest, AServerThatNeverFinishesIsLeftAtTheDeadline) {
+  const auto drip = [](const std::string& head, const std::string& line,
+                       std::chrono::milliseconds pause) {
+    return [=](const Connection& c) {
+      if (!c.Send(head)) return;
+      while (c.Send(line)) std::this_thread::sleep_for(pause);
+    };
+  };
+  const struct {
+    const char* name;
+    LoopbackHttpServer::Handler server;
+  } cases[] = {
+      {"a head line without a colon every 100 ms",
+       drip("HTTP/1.1 200 OK\r\n", "x\r\n", std::chrono::milliseconds(100))},
+      {"a trailer every 100 ms",
+       drip("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nA\r\n0\r\n", "T: x\r\n",
+            std::chrono::milliseconds(100))},
+      {"a byte of the body every 500 ms",
+       drip("HTTP/1.1 200 OK\r\n\r\n", " ", std::chrono::milliseconds(500))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoopbackHttpServer server(c.server);
+    BusyCountingWindow window;
+    UpdateCheckOptions options;
+    options.port = server.port();
+    DocumentFetchOptions fetch;
+    fetch.deadline = std::chrono::milliseconds(2500);
+    const auto start = Clock::now();
+    auto worker = StartUpdateCheck("http://127.0.0.1/u.xml", "V 5.004", window, options, fetch);
+    ASSERT_TRUE(WaitFor([&] { return window.finished == 1; }, 6000));
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(2400));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3500));
+    EXPECT_EQ(window.busyCount, 0);
+  }
 }
 
 // Any byte restarts the receive time-out: a head that trickles in a byte every 300 ms is read,
@@ -599,6 +690,22 @@ TEST_F(OnlineServicesTest, HelpMinimisesAndOpensTheGuideOnce) {
   OpenHelpDocument(window, "http://www.example.com/wheelwatcher/guide.pdf");
   EXPECT_TRUE(window.isMinimized());
   EXPECT_EQ(OpenedUrls(), QStringList{"http://www.example.com/wheelwatcher/guide.pdf"});
+}
+
+// A guide that should come with the program but is not there: the player is told, the window
+// stays, and no opener is handed a file that does not exist.
+TEST_F(OnlineServicesTest, HelpWithTheGuideMissingSaysSoAndOpensNothing) {
+  QWidget window;
+  window.show();
+  QTemporaryDir folder;
+  const QString guide = folder.filePath("guide/index.html");
+  OpenHelpDocument(window, QUrl::fromLocalFile(guide).toString().toStdString());
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(OpenedUrls().isEmpty());
+  auto* message = window.findChild<QMessageBox*>();
+  ASSERT_NE(message, nullptr);
+  EXPECT_TRUE(message->isVisible());
+  EXPECT_EQ(message->text(), "The user guide is missing: " + guide);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "tests/support/version_block_images.h"
@@ -64,6 +66,11 @@ TEST_F(VersionReaderFileTest, OnlyFilesWithACompleteBlockGiveAVersion) {
   }
   EXPECT_EQ(ReadVersionText(directory_.filePath("missing").toStdString()), "");
   EXPECT_EQ(ReadVersionText(directory_.path().toStdString()), "") << "a folder";
+  // Neither waited on nor read without end.
+  const std::string fifo = directory_.filePath("fifo").toStdString();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(ReadVersionText(fifo), "") << "a FIFO";
+  EXPECT_EQ(ReadVersionText("/dev/zero"), "");
   EXPECT_EQ(ReadVersionText(""), "");
 }
 
