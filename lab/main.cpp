@@ -122,14 +122,14 @@ int main(int argc, char** argv) {
   }
 
   // Every input is read and every output place checked before the work starts.
-  std::vector<std::pair<std::string, std::vector<std::int32_t>>> spinFiles;
+  std::vector<std::pair<std::string, SpinFile>> spinFiles;
   for (const std::string& path : command.files) {
     std::string error;
     const std::optional<std::string> text = ReadWholeFile(path, error);
     if (!text) return Refuse(error);
     SpinFile file = ReadSpinFile(path, *text);
     if (!file.error.empty()) return Refuse(file.error);
-    spinFiles.emplace_back(path, std::move(file.spins));
+    spinFiles.emplace_back(path, std::move(file));
   }
   std::vector<PendingFile> pending;
   for (const std::string& path :
@@ -157,14 +157,15 @@ int main(int argc, char** argv) {
     const ReplaySettings& settings = command.replay;
     std::int64_t total = 0;
     for (const auto& file : spinFiles) {
-      total +=
-          static_cast<std::int64_t>(file.second.size() * settings.systems.size()) * settings.runs;
+      total += static_cast<std::int64_t>(file.second.spins.size() * settings.systems.size()) *
+               settings.runs;
     }
     std::vector<ReplayResult> results;
     RunWithProgress(
         [&](auto* done) {
-          for (auto& [path, spins] : spinFiles) {
-            results.push_back(RunReplay(settings, path, std::move(spins), done));
+          for (auto& [path, file] : spinFiles) {
+            results.push_back(
+                RunReplay(settings, path, std::move(file.spins), file.recorded, done));
           }
         },
         total);
