@@ -118,11 +118,13 @@ bool JournalStore::OpenFolder() {
   // Not through a link: the journals stay in the folder the user owns.
   const int fd = openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   const int openError = errno;
+  struct stat link {};
+  const bool isLink = fd < 0 && fstatat(parentFd, name.c_str(), &link, AT_SYMLINK_NOFOLLOW) == 0 &&
+                      S_ISLNK(link.st_mode);
   close(parentFd);
   if (fd < 0) {
-    folderProblem_ =
-        "the folder " + folder_ + " cannot be opened: " +
-        (openError == ELOOP ? std::string("it is a symbolic link") : ErrorText(openError));
+    folderProblem_ = "the folder " + folder_ + " cannot be opened: " +
+                     (isLink ? std::string("it is a symbolic link") : ErrorText(openError));
     return false;
   }
   struct stat status {};
