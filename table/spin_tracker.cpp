@@ -200,6 +200,7 @@ std::string SpinTracker::Resume(const JournalSession& session, std::string_view 
   RecordedDraws draws;
   SpinTracker replayed(quiet, draws);
   replayed.state_.currencySymbol = state_.currencySymbol;
+  if (session.records.empty()) return "it holds no session";
   for (std::size_t i = 0; i < session.records.size(); ++i) {
     const JournalRecord& record = session.records[i];
     if ((record.kind == JournalRecordKind::kBegin) != (i == 0) ||
@@ -210,7 +211,6 @@ std::string SpinTracker::Resume(const JournalSession& session, std::string_view 
     replayed.Replay(record);
     if (!draws.UsedExactly()) return "its random draws do not fit the system's rules";
   }
-  if (session.records.empty()) return "it holds no session";
 
   state_ = std::move(replayed.state_);
   historyRowCount_ = state_.spins.size();

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "app/session_watch.h"
 #include "panels/ticker_panel.h"
 #include "platform/journal_store.h"
 #include "tests/support/main_window_driver.h"
@@ -144,6 +145,33 @@ TEST(SessionResume, AJournalThatCannotBeWrittenIsToldOnceAndPlayGoesOn) {
       run.Messages()[0]->text().startsWith(QStringLiteral("This session is not being kept: ")));
   EXPECT_TRUE(run.Messages()[0]->text().endsWith(QStringLiteral(". Play goes on.")));
   EXPECT_EQ(run.Panel(control::kStatusPanel), "SPIN 3");
+}
+
+}  // namespace
+
+namespace {
+
+// A guardrail reached before the break stays reached: the resumed session does not tell it again,
+// as the session never interrupted would not.
+TEST(SessionResume, AGuardrailReachedBeforeTheBreakIsNotToldAgain) {
+  GuardrailLimits limits;
+  limits.stopLoss = {true, 1};
+  SettingsStore().WriteGuardrailLimits(limits);
+  QTemporaryDir state;
+  const std::string folder = state.filePath(QStringLiteral("wheelwatcher")).toStdString();
+  {
+    ProgramRun played(folder);
+    for (int press = 1; press <= 36 && played.driver.Tracker().State().bank > -1; ++press) {
+      played.driver.Press(press);
+    }
+    ASSERT_NE(played.driver.Window().Session().GuardrailMessage(), nullptr);
+  }
+  ProgramRun next(folder);
+  next.Menu(kResume);
+  ASSERT_LE(next.driver.Tracker().State().bank, -1);
+  EXPECT_EQ(next.driver.Window().Session().GuardrailMessage(), nullptr);
+  EXPECT_EQ(next.Panel(control::kAdviceTicker).rfind(" Session resumed: ", 0), 0u);
+  SettingsStore().WriteGuardrailLimits(GuardrailLimits{});
 }
 
 }  // namespace
