@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/about_dialog.h"
@@ -19,6 +21,7 @@
 #include "app/layout_picture.h"
 #include "app/screen_picture.h"
 #include "app/session_watch.h"
+#include "app/window_placement.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
 #include "online/external_links.h"
@@ -218,7 +221,13 @@ void CMainDialog::ShowJournalMessage(const QString& text) {
   message->setObjectName(QStringLiteral("journalMessage"));
   message->setWindowModality(Qt::NonModal);
   message->setAttribute(Qt::WA_DeleteOnClose);
+  // Shown first, so that its size is settled; then beside the table, which stays on top and would
+  // hide it.
   message->show();
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const QSize frame = frameGeometry().size() - geometry().size();
+  message->move(PlaceBeside(frameGeometry(), message->size() + frame,
+                            screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768)));
 }
 
 void CMainDialog::WarmHistoryFont() {

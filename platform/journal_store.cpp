@@ -151,7 +151,7 @@ JournalStore::LastSession JournalStore::ReadLastSessionAndPrune() {
   const std::string& newest = names.back();
   const std::string shown = folder_ + "/" + newest;
   const auto setAside = [&](const std::string& why) {
-    last.problem = "The last session could not be brought back: the journal " + shown + " " + why +
+    last.problem = "The last session could not be brought back from " + shown + ": " + why +
                    ". A fresh session has begun.";
   };
 
@@ -159,13 +159,14 @@ JournalStore::LastSession JournalStore::ReadLastSessionAndPrune() {
   const int fd =
       openat(folderFd_, newest.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    setAside(errno == ELOOP ? "is a symbolic link" : "cannot be read (" + ErrorText(errno) + ")");
+    setAside(errno == ELOOP ? "it is a symbolic link"
+                            : "it cannot be read (" + ErrorText(errno) + ")");
   } else {
     struct stat status {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-      setAside("is not a regular file");
+      setAside("it is not a regular file");
     } else if (static_cast<std::size_t>(status.st_size) > kJournalMaxBytes) {
-      setAside("is too large");
+      setAside("it is too large");
     } else {
       std::string text(static_cast<std::size_t>(status.st_size), '\0');
       std::size_t got = 0;
@@ -178,7 +179,7 @@ JournalStore::LastSession JournalStore::ReadLastSessionAndPrune() {
         got += static_cast<std::size_t>(n);
       }
       if (readError != 0) {
-        setAside("cannot be read (" + ErrorText(readError) + ")");
+        setAside("it cannot be read (" + ErrorText(readError) + ")");
       } else {
         text.resize(got);
         JournalReading reading = ReadJournal(text);

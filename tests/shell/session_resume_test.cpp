@@ -128,7 +128,7 @@ TEST(SessionResume, ADamagedJournalIsSetAsideWithAMessage) {
   ASSERT_EQ(next.Messages().size(), 1);
   EXPECT_TRUE(next.Messages()[0]->isVisible());
   EXPECT_TRUE(next.Messages()[0]->text().contains(
-      QString::fromStdString(journalPath + " line 6 is damaged. A fresh session has begun.")))
+      QString::fromStdString(journalPath + ": line 6 is damaged. A fresh session has begun.")))
       << next.Messages()[0]->text().toStdString();
   EXPECT_FALSE(next.Menu().join('|').contains(kResume));
   EXPECT_EQ(next.Panel(control::kStatusPanel), "SPIN 0");
