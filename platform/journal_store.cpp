@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,7 +89,12 @@ std::string JournalStore::DefaultFolder() {
   if (state != nullptr && state[0] == '/')
     return std::string(state) + "/" + std::string(kFolderName);
   const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.local/state/" + std::string(kFolderName);
+  if (home == nullptr || home[0] != '/') {
+    // Started without a home in its environment (by a service, say): the user's own.
+    const passwd* user = getpwuid(geteuid());
+    home = user != nullptr ? user->pw_dir : "";
+  }
+  return std::string(home) + "/.local/state/" + std::string(kFolderName);
 }
 
 bool JournalStore::OpenFolder() {
