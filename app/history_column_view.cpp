@@ -48,6 +48,12 @@ void HistoryColumnModel::Cleared() {
   endResetModel();
 }
 
+void HistoryColumnModel::Refilled() {
+  beginResetModel();
+  rows_ = static_cast<int>(tracker_.HistoryRowCount());
+  endResetModel();
+}
+
 HistoryColumnView::HistoryColumnView(HistoryColumnModel* model, QWidget* parent)
     : QAbstractItemView(parent) {
   setModel(model);

@@ -21,6 +21,8 @@ class HistoryColumnModel : public QAbstractListModel {
   void RowAdded();
   void NewestRowRemoved();
   void Cleared();
+  // Every row at once, from the tracker's history (a session resumed).
+  void Refilled();
 
  private:
   const SpinTracker& tracker_;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/about_dialog.h"
@@ -19,12 +21,14 @@
 #include "app/layout_picture.h"
 #include "app/screen_picture.h"
 #include "app/session_watch.h"
+#include "app/window_placement.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
 #include "online/external_links.h"
 #include "panels/ticker_panel.h"
 #include "platform/click_sound.h"
 #include "platform/safe_file.h"
+#include "platform/journal_store.h"
 #include "platform/settings_store.h"
 #include "resources/strings.h"
 
@@ -168,6 +172,63 @@ void CMainDialog::OnFirstIdle() {
   }
   setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
   WarmHistoryFont();
+  ReadLastSession();
+}
+
+void CMainDialog::KeepSessionIn(JournalStore& journal) {
+  journal_ = &journal;
+  journal_->SetFailureReport([this](const std::string& reason) {
+    ShowJournalMessage(tr("This session is not being kept: %1. Play goes on.")
+                           .arg(QString::fromStdString(reason)));
+  });
+  tracker_.SetRecorder(journal_);
+}
+
+// After the first paint: a long journal is read while the player looks at the table.
+void CMainDialog::ReadLastSession() {
+  if (journal_ == nullptr) return;
+  JournalStore::LastSession last = journal_->ReadLastSessionAndPrune();
+  // A spin entered before the journal was read begins a session of its own.
+  if (!tracker_.State().started) resumable_ = std::move(last.session);
+  if (!last.problem.empty()) ShowJournalMessage(QString::fromStdString(last.problem));
+}
+
+bool CMainDialog::CanResume() const {
+  // Only until the first spin of this run: from then on this run's journal is the last session.
+  return resumable_ && !tracker_.State().started && journal_->FilePath().empty();
+}
+
+void CMainDialog::ResumeLastSession() {
+  if (!CanResume()) return;
+  const JournalSession session = std::move(*resumable_);
+  resumable_.reset();
+  const std::string spins =
+      std::to_string(session.spins) + (session.spins == 1 ? " spin" : " spins");
+  // The advice holds the focus, so a screen reader says this as it says every advice.
+  const std::string problem = tracker_.Resume(session, " Session resumed: " + spins + ".     ");
+  if (!problem.empty()) {
+    ShowJournalMessage(
+        tr("The last session could not be brought back: %1. A fresh session goes on.")
+            .arg(QString::fromStdString(problem)));
+    return;
+  }
+  journal_->ContinueFrom(session);
+  sessionWatch_->OnSessionResumed();
+}
+
+void CMainDialog::ShowJournalMessage(const QString& text) {
+  auto* message =
+      new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+  message->setObjectName(QStringLiteral("journalMessage"));
+  message->setWindowModality(Qt::NonModal);
+  message->setAttribute(Qt::WA_DeleteOnClose);
+  // Shown first, so that its size is settled; then beside the table, which stays on top and would
+  // hide it.
+  message->show();
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const QSize frame = frameGeometry().size() - geometry().size();
+  message->move(PlaceBeside(frameGeometry(), message->size() + frame,
+                            screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768)));
 }
 
 void CMainDialog::WarmHistoryFont() {
@@ -227,6 +288,10 @@ void CMainDialog::NewestHistoryRowRemoved() {
 
 void CMainDialog::HistoryColumnsCleared() {
   for (HistoryColumnModel* column : historyColumns_) column->Cleared();
+}
+
+void CMainDialog::HistoryColumnsRefilled() {
+  for (HistoryColumnModel* column : historyColumns_) column->Refilled();
 }
 
 void CMainDialog::StartTimer(int timerId, int periodMs) {
@@ -295,6 +360,10 @@ void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(tr("Mi&nimize"), this, &QWidget::showMinimized);
   menu.addAction(tr("&Close"), this, &QWidget::close);
   menu.addSeparator();
+  if (CanResume()) {
+    menu.addAction(QStringLiteral("Resume last session (%1 spins)").arg(resumable_->spins), this,
+                   &CMainDialog::ResumeLastSession);
+  }
   menu.addAction(QString::fromLatin1(kStatisticsMenuText), sessionWatch_.get(),
                  &SessionWatch::ShowStatisticsWindow);
   menu.addAction(QString::fromLatin1(kAboutMenuText), this, &CMainDialog::ShowAboutBox);

@@ -7,9 +7,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "online/update_worker.h"
+#include "table/session_journal.h"
 #include "table/spin_tracker.h"
 #include "table/tracker_window.h"
 
@@ -17,6 +19,7 @@ class CLayoutPicture;
 class CTickerPanel;
 class ClickSound;
 class HistoryColumnModel;
+class JournalStore;
 class QFileDialog;
 class QTimer;
 class RandomBytes;
@@ -52,6 +55,10 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   explicit CMainDialog(MainDialogServices services, QWidget* parent = nullptr);
   ~CMainDialog() override;
 
+  // Keeps the session in the journal from now on; its last session is read after the first paint
+  // and offered in the window menu. Without it (tests) nothing is kept.
+  void KeepSessionIn(JournalStore& journal);
+
   const SpinTracker& Tracker() const { return tracker_; }
   SessionWatch& Session() const { return *sessionWatch_; }
   // The control with this id, found by its object name.
@@ -64,6 +71,7 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   void HistoryRowAdded() override;
   void NewestHistoryRowRemoved() override;
   void HistoryColumnsCleared() override;
+  void HistoryColumnsRefilled() override;
   void StartTimer(int timerId, int periodMs) override;
   void StopTimer(int timerId) override;
   void SetCaption(const std::string& caption) override;
@@ -88,6 +96,11 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   void OnPictureClicked();
   void OnSetCursor();
   void ShowAboutBox();
+  void ReadLastSession();
+  bool CanResume() const;
+  void ResumeLastSession();
+  // A note about the journal beside the table; play goes on while it is up.
+  void ShowJournalMessage(const QString& text);
   void OnFirstIdle();
   void WarmHistoryFont();
 
@@ -99,6 +112,9 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   std::map<int, CTickerPanel*> panels_;
   std::array<HistoryColumnModel*, 3> historyColumns_{};
   std::map<int, QTimer*> timers_;
+  JournalStore* journal_ = nullptr;
+  // The journal's last session, offered in the window menu until a spin is entered.
+  std::optional<JournalSession> resumable_;
   // Last, so the check is stopped before anything it reports to goes away.
   std::unique_ptr<CUpdateWorker> updateWorker_;
 };

@@ -57,6 +57,15 @@ void SessionWatch::OnTableChanged() {
   if (window_) window_->Refresh();
 }
 
+void SessionWatch::OnSessionResumed() {
+  const TableState& table = tracker_.State();
+  const auto now = now_();
+  for (std::size_t spins = 1; spins < table.bankHistory.size(); ++spins) {
+    guardrails_.Update(static_cast<std::int64_t>(spins), table.bankHistory[spins], now);
+  }
+  OnTableChanged();
+}
+
 void SessionWatch::ShowStatisticsWindow() {
   if (!window_) {
     window_ = new CStatisticsWindow(tracker_.State(), guardrails_, &mainWindow_);

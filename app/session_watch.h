@@ -34,6 +34,9 @@ class SessionWatch : public QObject {
 
   // After every operation that may have changed the table.
   void OnTableChanged();
+  // After a session was brought back from its journal: the guardrails it had reached stay reached
+  // without a word, and the session time counts from now.
+  void OnSessionResumed();
   // Opens the statistics window beside the main window, or brings the open one forward.
   void ShowStatisticsWindow();
 

@@ -12,6 +12,7 @@
 #include "online/sockets_layer.h"
 #include "online/version_reader.h"
 #include "platform/click_sound.h"
+#include "platform/journal_store.h"
 #include "platform/settings_store.h"
 #include "platform/system_random_bytes.h"
 
@@ -38,6 +39,7 @@ bool CTrackerApp::InitInstance() {
   SystemRandomBytes random;
   ClickSound click(ReadResource(QStringLiteral(":/click.wav")), [] { QApplication::beep(); });
   SettingsStore settings;
+  JournalStore journal(JournalStore::DefaultFolder());
   const std::string versionText = ReadVersionText(kOwnExecutablePath);
   CMainDialog window(MainDialogServices{
       .random = random,
@@ -56,6 +58,7 @@ bool CTrackerApp::InitInstance() {
       .helpAddress = HelpDocumentAddress(kHelpAddress, applicationDirPath()),
       .casinoAddresses = {kCasinoAddress1, kCasinoAddress2, kCasinoAddress3},
   });
+  window.KeepSessionIn(journal);
   FirstPaintReport::InstallIfRequested(window);
   // Closing the window ends the run, even while a window of its own (the question) is still open.
   setQuitOnLastWindowClosed(false);

@@ -25,9 +25,11 @@
 
 #include "bench/bench_support.h"
 #include "bench/budget_table.h"
+#include "bench/journal_bench.h"
 #include "bench/lab_bench.h"
 #include "bench/program_runs.h"
 #include "bench/statistics_window_bench.h"
+#include "platform/journal_store.h"
 #include "tests/support/main_window_driver.h"
 
 namespace {
@@ -59,6 +61,7 @@ class RealProgramEnvironment {
           "format \"raw\" }\n");
     }
     variables_ = {{"XDG_CONFIG_HOME", folder_.path().toStdString()},
+                  {"XDG_STATE_HOME", folder_.path().toStdString()},
                   {"http_proxy", "http://127.0.0.1:9"},
                   {"ALSA_CONFIG_PATH", alsaConfig.toStdString()},
                   {"WHEELWATCHER_REPORT_FIRST_PAINT", "1"}};
@@ -194,10 +197,19 @@ void ClicksOnTheRealDisplay(benchmark::State& state) {
   state.counters["rss_after_100_MB"] = Median(rssAfterClicksMb);
 }
 
-// A number press until the panels hold the new advice (the paint that follows is left to
-// click_to_picture); REWIND takes the spin back outside the timing, so the history keeps its size.
+// The session kept as the program keeps it, in a state folder of the benchmark's own.
+struct KeptSession {
+  QTemporaryDir stateFolder;
+  JournalStore journal{stateFolder.filePath(QStringLiteral("wheelwatcher")).toStdString()};
+};
+
+// A number press until the panels hold the new advice and the journal its line (the paint that
+// follows is left to click_to_picture); REWIND takes the spin back outside the timing, so the
+// history keeps its size.
 void ClickToAdvice(benchmark::State& state) {
+  KeptSession kept;
   MainWindowDriver driver;
+  driver.Window().KeepSessionIn(kept.journal);
   EnterSpins(driver, state.range(0), 7);
   double totalUs = 0;
   int number = 0;
@@ -220,7 +232,9 @@ void ClickToAdvice(benchmark::State& state) {
 
 // A number press until the window has painted the new SPIN count and flushed it to the screen.
 void ClickToPicture(benchmark::State& state) {
+  KeptSession kept;
   MainWindowDriver driver;
+  driver.Window().KeepSessionIn(kept.journal);
   EnterSpins(driver, state.range(0), 7);
   PaintCounter statusPaints(driver.Window().Control(control::kStatusPanel));
   double totalMs = 0;
@@ -367,21 +381,24 @@ const std::vector<Budget> kBudgets = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Offscreen, and with settings in a folder of their own, never the user's.
+  // Offscreen, and with settings and journals in a folder of their own, never the user's.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QTemporaryDir config;
   setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+  setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
   QApplication application(argc, argv);
 
   benchmark::Initialize(&argc, argv);
   RegisterBenchmarks();
   RegisterLabBenchmarks();
   RegisterStatisticsWindowBenchmarks();
+  RegisterJournalBenchmarks();
   BudgetReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   std::vector<Budget> budgets = kBudgets;
   for (Budget& budget : LabBudgets()) budgets.push_back(std::move(budget));
   for (Budget& budget : StatisticsWindowBudgets()) budgets.push_back(std::move(budget));
+  for (Budget& budget : JournalBudgets()) budgets.push_back(std::move(budget));
   return PrintBudgetLines(reporter, budgets, std::cout) ? EXIT_SUCCESS : EXIT_FAILURE;
 }

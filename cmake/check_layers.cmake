@@ -14,7 +14,7 @@ set(layer_rules
   "online"
   "stats    engine systems"
   "lab      engine systems table stats"
-  "platform engine systems stats"
+  "platform engine systems table stats"
   "app      engine systems table stats panels online platform resources"
 )
 

@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
 
   // Every input is read and every output place checked before the work starts.
   std::vector<NamedFile> named;
-  std::vector<std::pair<std::string, std::vector<std::int32_t>>> spinFiles;
+  std::vector<std::pair<std::string, SpinFile>> spinFiles;
   std::size_t spinCount = 0;
   for (const std::string& path : command.files) {
     std::string error;
@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
                     " spins, the most one replay plays");
     }
     named.push_back({"the spin file " + path, input->identity, true});
-    spinFiles.emplace_back(path, std::move(file.spins));
+    spinFiles.emplace_back(path, std::move(file));
   }
   std::vector<PendingResult> pending;
   const std::pair<std::string, std::string> outputs[] = {{"--json", command.outputs.json},
@@ -216,14 +216,15 @@ int main(int argc, char** argv) {
     const ReplaySettings& settings = command.replay;
     std::int64_t total = 0;
     for (const auto& file : spinFiles) {
-      total +=
-          static_cast<std::int64_t>(file.second.size() * settings.systems.size()) * settings.runs;
+      total += static_cast<std::int64_t>(file.second.spins.size() * settings.systems.size()) *
+               settings.runs;
     }
     std::vector<ReplayResult> results;
     RunWithProgress(
         [&](auto* done) {
-          for (auto& [path, spins] : spinFiles) {
-            results.push_back(RunReplay(settings, path, std::move(spins), done));
+          for (auto& [path, file] : spinFiles) {
+            results.push_back(
+                RunReplay(settings, path, std::move(file.spins), file.recorded, done));
           }
         },
         total);

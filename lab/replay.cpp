@@ -10,20 +10,38 @@
 
 namespace {
 
+// The bytes a journal recorded, in the order they were drawn.
+class RecordedBytes final : public RandomBytes {
+ public:
+  explicit RecordedBytes(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+  std::uint8_t NextByte() override { return next_ < bytes_.size() ? bytes_[next_++] : 0; }
+
+ private:
+  const std::vector<std::uint8_t>& bytes_;
+  std::size_t next_ = 0;
+};
+
 // Every run of one system, spin by spin side by side, so only one spin's BANKs are held at once.
 SystemReplay ReplaySystem(const ReplaySettings& settings, int systemNumber,
                           const std::vector<std::int32_t>& spins,
+                          const std::optional<RecordedPlay>& recorded,
                           std::atomic<std::int64_t>* spinsDone) {
   const auto runs = static_cast<std::size_t>(settings.runs);
-  std::vector<std::unique_ptr<SessionRandom>> draws;
+  const bool asRecorded = recorded && recorded->systemNumber == systemNumber &&
+                          recorded->baseStake == settings.baseStake;
+  std::vector<std::unique_ptr<RandomBytes>> draws;
   std::vector<LabSession> sessions;
   draws.reserve(runs);
   sessions.reserve(runs);
   SystemReplay result;
   result.systemNumber = systemNumber;
   for (std::size_t run = 0; run < runs; ++run) {
-    draws.push_back(std::make_unique<SessionRandom>(
-        StreamSeed(settings.seed, run, static_cast<std::uint64_t>(systemNumber))));
+    if (asRecorded) {
+      draws.push_back(std::make_unique<RecordedBytes>(recorded->draws));
+    } else {
+      draws.push_back(std::make_unique<SessionRandom>(
+          StreamSeed(settings.seed, run, static_cast<std::uint64_t>(systemNumber))));
+    }
     sessions.emplace_back(systemNumber, settings.baseStake, *draws.back());
     result.largestStake = std::max(result.largestStake, sessions.back().Stake());
   }
@@ -60,14 +78,15 @@ SystemReplay ReplaySystem(const ReplaySettings& settings, int systemNumber,
 }  // namespace
 
 ReplayResult RunReplay(const ReplaySettings& settings, std::string file,
-                       std::vector<std::int32_t> spins, std::atomic<std::int64_t>* spinsDone) {
+                       std::vector<std::int32_t> spins, const std::optional<RecordedPlay>& recorded,
+                       std::atomic<std::int64_t>* spinsDone) {
   ReplayResult result{std::move(file), std::move(spins), {}};
   result.systems.resize(settings.systems.size());
   ForEachIndexInParallel(
       static_cast<std::int64_t>(settings.systems.size()), settings.threads, [&](std::int64_t i) {
         const auto index = static_cast<std::size_t>(i);
         result.systems[index] =
-            ReplaySystem(settings, settings.systems[index], result.spins, spinsDone);
+            ReplaySystem(settings, settings.systems[index], result.spins, recorded, spinsDone);
       });
   return result;
 }

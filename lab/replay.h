@@ -8,6 +8,7 @@
 
 #include "engine/money.h"
 #include "lab/simulation.h"
+#include "lab/spin_file.h"
 #include "lab/stake_tally.h"
 #include "stats/summary.h"
 
@@ -48,10 +49,12 @@ struct ReplayResult {
 };
 
 // The spins through every chosen system, `runs` times each. Run k of a system draws from its own
-// seed, so the result does not depend on the number of threads. `spinsDone` (may be null) counts
-// the spins played.
+// seed, so the result does not depend on the number of threads; the system and base stake a
+// journal recorded draw what it recorded instead, so every run is the session the window showed.
+// `spinsDone` (may be null) counts the spins played.
 ReplayResult RunReplay(const ReplaySettings& settings, std::string file,
-                       std::vector<std::int32_t> spins, std::atomic<std::int64_t>* spinsDone);
+                       std::vector<std::int32_t> spins, const std::optional<RecordedPlay>& recorded,
+                       std::atomic<std::int64_t>* spinsDone);
 
 // BANK over the spins: the mean of the runs and their 5 to 95 % band.
 BankCurve ReplayCurve(const SystemReplay& replay, int runs);

@@ -2,11 +2,13 @@
 #include "lab/spin_file.h"
 
 #include "engine/bet_code.h"
+#include "table/session_journal.h"
 
 namespace {
 
 constexpr std::string_view kHistoryLabel = "Spin History";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kJournalHead = "wheelwatcher-journal ";
 
 struct Line {
   std::string_view text;
@@ -74,11 +76,55 @@ bool ReadNumbers(std::string_view name, const Line& line, std::size_t from,
   return true;
 }
 
+// The table the journal's last session left: REWIND takes back a spin and the draws of the bet
+// chosen after it.
+SpinFile ReadJournalFile(std::string_view name, std::string_view text) {
+  SpinFile file;
+  const JournalReading reading = ReadJournal(text);
+  if (!reading.problem.empty()) {
+    file.error = std::string(name) + ": " + reading.problem;
+    return file;
+  }
+  if (!reading.session) {
+    file.error = std::string(name) + ": the journal holds no session under way";
+    return file;
+  }
+  RecordedPlay play;
+  std::vector<std::vector<std::uint8_t>> drawsOfEachBet;
+  for (const JournalRecord& record : reading.session->records) {
+    switch (record.kind) {
+      case JournalRecordKind::kBegin:
+        play.systemNumber = record.systemNumber;
+        play.baseStake = record.baseStake;
+        drawsOfEachBet = {record.draws};
+        break;
+      case JournalRecordKind::kSpin:
+        file.spins.push_back(record.number);
+        drawsOfEachBet.push_back(record.draws);
+        break;
+      case JournalRecordKind::kRewind:
+        if (!file.spins.empty()) {
+          file.spins.pop_back();
+          drawsOfEachBet.pop_back();
+        }
+        break;
+      case JournalRecordKind::kClear:
+        break;
+    }
+  }
+  for (const auto& draws : drawsOfEachBet) {
+    play.draws.insert(play.draws.end(), draws.begin(), draws.end());
+  }
+  file.recorded = std::move(play);
+  return file;
+}
+
 }  // namespace
 
 SpinFile ReadSpinFile(std::string_view name, std::string_view text) {
   // Some editors begin a UTF-8 file with a byte order mark.
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  if (text.substr(0, kJournalHead.size()) == kJournalHead) return ReadJournalFile(name, text);
   SpinFile file;
   const std::vector<Line> lines = SplitLines(text);
   for (const Line& line : lines) {

@@ -8,11 +8,69 @@
 #include "engine/settlement.h"
 #include "systems/advice_text.h"
 #include "systems/betting_systems.h"
+#include "systems/random_bytes.h"
 #include "systems/spin_report.h"
+#include "table/session_journal.h"
+#include "table/session_recorder.h"
 #include "table/tracker_window.h"
 
 namespace {
 constexpr std::string_view kProductName = "Wheelwatcher ";
+
+// Keeps the bytes a system draws, so that the journal can hand them back on resume.
+class CapturedDraws : public RandomBytes {
+ public:
+  CapturedDraws(RandomBytes& source, std::vector<std::uint8_t>& into)
+      : source_(source), into_(into) {}
+  std::uint8_t NextByte() override { return into_.emplace_back(source_.NextByte()); }
+
+ private:
+  RandomBytes& source_;
+  std::vector<std::uint8_t>& into_;
+};
+
+// Hands out one record's draws and tells whether the rules asked for exactly those.
+class RecordedDraws : public RandomBytes {
+ public:
+  void Load(const std::vector<std::uint8_t>& draws) {
+    draws_ = &draws;
+    next_ = 0;
+    overdrawn_ = false;
+  }
+  std::uint8_t NextByte() override {
+    if (next_ >= draws_->size()) {
+      overdrawn_ = true;
+      return 0;
+    }
+    return (*draws_)[next_++];
+  }
+  bool UsedExactly() const { return !overdrawn_ && next_ == draws_->size(); }
+
+ private:
+  const std::vector<std::uint8_t>* draws_ = nullptr;
+  std::size_t next_ = 0;
+  bool overdrawn_ = false;
+};
+
+// The window of a table being rebuilt from its journal: nothing is shown until it is whole.
+class QuietWindow : public TrackerWindow {
+ public:
+  void ShowControl(int) override {}
+  void HideControl(int) override {}
+  void SetPanelText(int, const std::string&) override {}
+  void HistoryRowAdded() override {}
+  void NewestHistoryRowRemoved() override {}
+  void HistoryColumnsCleared() override {}
+  void HistoryColumnsRefilled() override {}
+  void StartTimer(int, int) override {}
+  void StopTimer(int) override {}
+  void SetCaption(const std::string&) override {}
+  void PlayClickSound() override {}
+  void OpenLiveWheelLinks() override {}
+  void OpenHelpDocument() override {}
+  void SaveSpinHistory(const std::string&) override {}
+};
+
 }  // namespace
 
 SpinTracker::SpinTracker(TrackerWindow& window, RandomBytes& randomBytes)
@@ -106,6 +164,7 @@ void SpinTracker::OnUpdateCheckFinished() {
 }
 
 void SpinTracker::EnterSpin(int number) {
+  const bool firstOfSession = !state_.started;
   SettleBets();
   ++state_.spinCount;
   state_.started = true;
@@ -118,8 +177,80 @@ void SpinTracker::EnterSpin(int number) {
   ChooseNextBet();
   ComputeStake();
   state_.bankHistory.push_back(state_.bank);
+  if (recorder_ != nullptr) {
+    // A session's first spin brings the table it was played on: system, base stake, first bet.
+    std::string lines;
+    if (firstOfSession) {
+      lines = FormatJournalRecord(
+          JournalRecord::Begin(state_.systemNumber, state_.baseStake, firstBetDraws_));
+    }
+    lines += FormatJournalRecord(JournalRecord::Spin(number, lastDraws_));
+    Record(lines);
+  }
   ShowAdvice(" ");
   state_.deficitHistory.push_back(state_.deficit);
+}
+
+void SpinTracker::Record(const std::string& lines) {
+  if (recorder_ != nullptr) recorder_->Append(lines);
+}
+
+std::string SpinTracker::Resume(const JournalSession& session, std::string_view leadIn) {
+  QuietWindow quiet;
+  RecordedDraws draws;
+  SpinTracker replayed(quiet, draws);
+  replayed.state_.currencySymbol = state_.currencySymbol;
+  if (session.records.empty()) return "it holds no session";
+  for (std::size_t i = 0; i < session.records.size(); ++i) {
+    const JournalRecord& record = session.records[i];
+    if ((record.kind == JournalRecordKind::kBegin) != (i == 0) ||
+        record.kind == JournalRecordKind::kClear) {
+      return "its records do not make one session";
+    }
+    draws.Load(record.draws);
+    replayed.Replay(record);
+    if (!draws.UsedExactly()) return "its random draws do not fit the system's rules";
+  }
+
+  state_ = std::move(replayed.state_);
+  historyRowCount_ = state_.spins.size();
+  firstBetDraws_ = std::move(replayed.firstBetDraws_);
+  lastDraws_ = std::move(replayed.lastDraws_);
+  // A STAKE or SYSTEM window opened on the fresh table has nothing left to choose.
+  stakeChangeOpen_ = false;
+  systemChangeOpen_ = false;
+  window_.StopTimer(timer::kStakeWindow);
+  window_.StopTimer(timer::kSystemWindow);
+  window_.HistoryColumnsRefilled();
+  HideHighlights();
+  if (state_.started) {
+    window_.ShowControl(control::kSavePicture);
+    window_.ShowControl(control::kGreyedSystem);
+  }
+  ShowAdvice(leadIn);
+  return {};
+}
+
+void SpinTracker::Replay(const JournalRecord& record) {
+  switch (record.kind) {
+    case JournalRecordKind::kBegin:
+      state_.systemNumber = record.systemNumber;
+      state_.baseStake = record.baseStake;
+      state_.stake = record.baseStake;
+      state_.bankHistory.push_back(state_.bank);
+      state_.deficitHistory.push_back(state_.deficit);
+      ChooseNextBet();
+      break;
+    case JournalRecordKind::kSpin:
+      EnterSpin(record.number);
+      break;
+    case JournalRecordKind::kRewind:
+      Rewind();
+      break;
+    case JournalRecordKind::kClear:
+      ClearAll();
+      break;
+  }
 }
 
 void SpinTracker::SettleBets() {
@@ -148,6 +279,7 @@ void SpinTracker::SetBankAndDeficit(BankAndDeficit money) {
 }
 
 void SpinTracker::Rewind() {
+  if (state_.started) Record(FormatJournalRecord(JournalRecord::Rewind()));
   if (!state_.spins.empty()) state_.spins.pop_back();
   if (state_.betCodes.size() > 1) state_.betCodes.pop_back();
   if (state_.bankHistory.size() > 1) {
@@ -167,6 +299,7 @@ void SpinTracker::Rewind() {
 }
 
 void SpinTracker::ClearAll() {
+  if (state_.started) Record(FormatJournalRecord(JournalRecord::Clear()));
   state_.betCodes.clear();
   state_.spins.clear();
   state_.bankHistory.clear();
@@ -227,8 +360,11 @@ std::string SpinTracker::HistoryCellText(std::size_t row, HistoryColumn column) 
 // highlights, the STAKE and SYSTEM buttons and the export.
 
 void SpinTracker::ChooseNextBet() {
-  state_.betCodes.push_back(ChooseBetCode(state_.systemNumber, state_.bank, state_.baseStake,
-                                          state_.spins, randomBytes_));
+  lastDraws_.clear();
+  CapturedDraws captured(randomBytes_, lastDraws_);
+  state_.betCodes.push_back(
+      ChooseBetCode(state_.systemNumber, state_.bank, state_.baseStake, state_.spins, captured));
+  if (state_.betCodes.size() == 1) firstBetDraws_ = lastDraws_;
 }
 
 void SpinTracker::ComputeStake() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/history_column.h"
 #include "engine/money.h"
@@ -12,7 +13,10 @@
 #include "engine/table_state.h"
 
 class RandomBytes;
+class SessionRecorder;
 class TrackerWindow;
+struct JournalRecord;
+struct JournalSession;
 
 // What the status panel shows besides "BANK": the SPIN count, the STAKE or the system's name.
 enum class StatusMode { kSpin, kStake, kSystem };
@@ -28,6 +32,14 @@ class SpinTracker {
   // the first bet and the welcome advice.
   void Start(std::string_view localeCurrencySymbol, std::string storedSystemText,
              std::string versionText);
+
+  // From now on every spin, REWIND and CLEAR ALL is handed to the recorder before it is shown.
+  void SetRecorder(SessionRecorder* recorder) { recorder_ = recorder; }
+  // Brings back a session read from a journal, in place of this table, and shows it with the
+  // lead-in ahead of its advice. The records are played by the table's own rules with the draws
+  // they recorded; when they do not fit those rules the table is left as it was and the answer
+  // says why.
+  std::string Resume(const JournalSession& session, std::string_view leadIn);
 
   // A click after the hit test: the click sound for every region, then its action.
   void OnRegionClicked(int regionCode);
@@ -73,11 +85,17 @@ class SpinTracker {
  private:
   void ShowVersionCaption();
   BankAndDeficit CurrentBankAndDeficit() const;
+  void Record(const std::string& lines);
+  // Plays one record on this table, silently, drawing from this table's random bytes.
+  void Replay(const JournalRecord& record);
   void SetBankAndDeficit(BankAndDeficit money);
 
   TrackerWindow& window_;
   RandomBytes& randomBytes_;
   TableState state_;
+  SessionRecorder* recorder_ = nullptr;
+  std::vector<std::uint8_t> lastDraws_;      // the draws of the newest bet code
+  std::vector<std::uint8_t> firstBetDraws_;  // the draws of the first bet of the table
 
   std::string storedSystemText_ = "1";
   std::string versionText_;

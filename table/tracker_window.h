@@ -19,6 +19,8 @@ class TrackerWindow {
   virtual void HistoryRowAdded() = 0;
   virtual void NewestHistoryRowRemoved() = 0;
   virtual void HistoryColumnsCleared() = 0;
+  // The whole history was replaced (a session resumed): every row is read afresh.
+  virtual void HistoryColumnsRefilled() = 0;
 
   // Starting a running timer starts its period again.
   virtual void StartTimer(int timerId, int periodMs) = 0;

@@ -46,6 +46,10 @@ class FakeTrackerWindow : public TrackerWindow {
     rows = 0;
     Log("rows cleared");
   }
+  void HistoryColumnsRefilled() override {
+    rows = refilledRows ? refilledRows() : 0;
+    Log("rows refilled");
+  }
   void StartTimer(int timerId, int periodMs) override {
     timers[timerId] = periodMs;
     Log("start timer " + std::to_string(timerId) + " " + std::to_string(periodMs));
@@ -79,6 +83,8 @@ class FakeTrackerWindow : public TrackerWindow {
   std::vector<std::string> savedReports;
   std::vector<std::string> events;
   std::function<void(int)> onPanelText;
+  // The row count after a refill, read from the tracker the window shows.
+  std::function<long()> refilledRows;
 
  private:
   void Log(std::string event) { events.push_back(std::move(event)); }

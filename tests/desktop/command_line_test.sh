@@ -9,7 +9,7 @@ program="$1"
 version="$2"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-export XDG_CONFIG_HOME="$scratch" XDG_RUNTIME_DIR="$scratch"
+export XDG_CONFIG_HOME="$scratch" XDG_RUNTIME_DIR="$scratch" XDG_STATE_HOME="$scratch"
 failures=0
 
 # Runs the program with no display at all; keeps its status, output and error output.

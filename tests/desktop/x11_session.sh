@@ -6,6 +6,8 @@ scratch=$(mktemp -d)
 # The program's runtime folder (its single-instance socket) is the test's own.
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# So is its state folder: the session journals of a test never meet the user's.
+export XDG_STATE_HOME="$scratch/state"
 background_pids=()
 cleanup() {
   local pid

@@ -101,10 +101,10 @@ TEST(Replay, RunsOwnTheirSeedsAndTheBandLiesAboveTheWorst) {
   settings.seed = 3;
   const std::vector<std::int32_t> spins = {17, 0, 3, 3, 3, 3, 3, 21, 36, 1, 2, 14};
   settings.threads = 1;
-  const ReplayResult one = RunReplay(settings, "evening.txt", spins, nullptr);
+  const ReplayResult one = RunReplay(settings, "evening.txt", spins, std::nullopt, nullptr);
   settings.threads = 2;
   std::atomic<std::int64_t> spinsDone{0};
-  const ReplayResult two = RunReplay(settings, "evening.txt", spins, &spinsDone);
+  const ReplayResult two = RunReplay(settings, "evening.txt", spins, std::nullopt, &spinsDone);
   EXPECT_EQ(spinsDone, 2 * 40 * 12);
   EXPECT_EQ(ReplayJson(settings, {one}), ReplayJson(settings, {two}));
   for (const SystemReplay& system : one.systems) {
