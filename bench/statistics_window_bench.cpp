@@ -7,16 +7,126 @@
 #include <QEvent>
 #include <QTest>
 
+#include <QLabel>
+
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
 
 #include "app/session_watch.h"
 #include "app/statistics_window.h"
 #include "bench/bench_support.h"
+#include "bench/program_runs.h"
 #include "tests/support/main_window_driver.h"
 
 namespace {
 
 constexpr long kSpins = 100000;
+constexpr long kSpinsForCost = 10000;
+constexpr char kSpinCostChild[] = "statistics_spin_cost";
+
+// Counts the paints of one widget.
+class Paints : public QObject {
+ public:
+  explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
+// The figure that says where BANK lies among the system's own sessions.
+QLabel* ComparisonFigure(CStatisticsWindow& window) {
+  for (QLabel* label : window.findChildren<QLabel*>()) {
+    if (label->accessibleName().startsWith(QStringLiteral("Against the system's own sessions")))
+      return label;
+  }
+  return nullptr;
+}
+
+// Processes events until `done` holds, at most `limit`; whether it held.
+template <typename Done>
+bool ProcessEventsUntil(Done done, std::chrono::seconds limit) {
+  const auto started = Clock::now();
+  while (!done()) {
+    if (Clock::now() - started > limit) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
+// In the child on the virtual display: 10,000 spins, the statistics window opened and its
+// simulated sessions caught up, then 100 more presses. For each, the processor time of the
+// whole process (the simulating thread included) from the press until the main window has
+// painted the new spin and the statistics window has painted its answer for it. Prints
+// "statistics-spin-cpu-ms <mean>".
+int MeasureSpinCostWithWindowOpen() {
+  constexpr int kPresses = 100;
+  MainWindowDriver driver;
+  if (!driver.Exposed()) return 1;
+  EnterSpins(driver, kSpinsForCost, 13);
+  SessionWatch& session = driver.Window().Session();
+  session.ShowStatisticsWindow();
+  CStatisticsWindow* window = session.StatisticsWindow();
+  if (!QTest::qWaitForWindowExposed(window)) return 1;
+  QLabel* comparison = ComparisonFigure(*window);
+  if (comparison == nullptr) return 1;
+  const auto answeredFor = [&driver, comparison] {
+    const QString spins =
+        QStringLiteral(" sessions of %1 spins ").arg(driver.Tracker().State().spins.size());
+    return comparison->text().contains(spins) && !comparison->text().startsWith("playing");
+  };
+  if (!ProcessEventsUntil(answeredFor, std::chrono::seconds(600))) return 1;
+  Paints mainPaints(driver.Window().Control(control::kStatusPanel));
+  Paints figurePaints(comparison);
+  ProcessEventsUntil([] { return false; }, std::chrono::seconds(1));  // settled
+
+  double totalCpu = 0;
+  int number = 0;
+  for (int press = 0; press < kPresses; ++press) {
+    const int mainBefore = mainPaints.count;
+    const double cpuBefore = ProcessCpuSeconds();
+    driver.DeliverPress(number);
+    int figureBefore = -1;
+    const bool painted = ProcessEventsUntil(
+        [&] {
+          if (figureBefore < 0 && answeredFor()) figureBefore = figurePaints.count;
+          return mainPaints.count > mainBefore && figureBefore >= 0 &&
+                 figurePaints.count > figureBefore;
+        },
+        std::chrono::seconds(20));
+    totalCpu += ProcessCpuSeconds() - cpuBefore;
+    if (!painted) return 1;
+    number = (number + 7) % 37;
+  }
+  std::printf("statistics-spin-cpu-ms %.4f\n", totalCpu / kPresses * 1e3);
+  std::fflush(stdout);
+  return 0;
+}
+
+// The child above, started on the virtual display.
+void SpinCostWithWindowOpen(benchmark::State& state) {
+  const std::string& display = XvfbDisplay();
+  if (display.empty()) return state.SkipWithError("Xvfb did not start");
+  for (auto _ : state) {
+    ProgramRun child(
+        QCoreApplication::applicationFilePath().toStdString(),
+        {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", display}, {kBenchChildVariable, kSpinCostChild}});
+    double ms = 0;
+    std::optional<std::string> line;
+    while ((line = child.ReadLine(900000))) {
+      if (std::sscanf(line->c_str(), "statistics-spin-cpu-ms %lf", &ms) == 1) break;
+    }
+    child.Wait();
+    if (ms == 0) return state.SkipWithError("the measuring process gave no figure");
+    state.counters["cpu_ms"] = ms;
+  }
+}
 
 // Notes the first paint of a window.
 class FirstPaint : public QObject {
@@ -96,6 +206,15 @@ void RegisterStatisticsWindowBenchmarks() {
       ->UseManualTime()
       ->Iterations(500)
       ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("statistics_spin_cpu_xcb_10000", SpinCostWithWindowOpen)
+      ->Iterations(1)
+      ->Unit(benchmark::kMillisecond);
+}
+
+int RunBenchChild(const char* name) {
+  if (std::strcmp(name, kSpinCostChild) == 0) return MeasureSpinCostWithWindowOpen();
+  std::fprintf(stderr, "unknown measurement %s\n", name);
+  return 2;
 }
 
 std::vector<Budget> StatisticsWindowBudgets() {
@@ -110,5 +229,10 @@ std::vector<Budget> StatisticsWindowBudgets() {
        "us",
        "us",
        2000},
+      {"statistics window open: a spin's processor time, both windows painted, 10,000 spins, xcb",
+       {"statistics_spin_cpu_xcb_10000"},
+       "cpu_ms",
+       "ms",
+       2},
   };
 }

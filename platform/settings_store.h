@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 #include "stats/guardrails.h"
 
@@ -22,8 +23,9 @@ class SettingsStore {
   std::string ReadSystemText() const;
   void WriteSystemText(const std::string& text);
 
-  // All off when absent; a value out of range gives that guardrail's default.
-  GuardrailLimits ReadGuardrailLimits() const;
+  // All off when absent; a value out of range gives that guardrail's default, and its line
+  // ("StopLoss=-20") goes to `rejected` when given, so the player can be told.
+  GuardrailLimits ReadGuardrailLimits(std::vector<std::string>* rejected = nullptr) const;
   void WriteGuardrailLimits(const GuardrailLimits& limits);
 
  private:
