@@ -19,7 +19,7 @@ constexpr double kBarShare = 0.8;  // of a number's slot; the rest is the gap be
 }  // namespace
 
 CCountChart::CCountChart(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(200);
+  setMinimumHeight(150);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);
 }
@@ -32,7 +32,7 @@ void CCountChart::SetCounts(const NumberCounts& counts, const NumberMarks& marks
   update();
 }
 
-QSize CCountChart::sizeHint() const { return {460, 210}; }
+QSize CCountChart::sizeHint() const { return {460, 180}; }
 
 void CCountChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -20,6 +20,7 @@ namespace {
 
 // Below this the window is too cramped to read beside the table; it goes over part of it.
 constexpr QSize kLeastStatisticsSize(420, 360);
+constexpr QSize kFrameSlack(8, 8);
 
 QRect AvailableScreenOf(const QWidget& window) {
   const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
@@ -91,7 +92,9 @@ void SessionWatch::ShowStatisticsWindow() {
     if (!ignoredSettings_.isEmpty()) window_->ShowSettingsNotice(ignoredSettings_);
     // Wholly on the table's screen, beside the table where there is room; narrower where there
     // is not (its figures scroll), else over part of the table, which stays on top.
-    const QSize frame = WithFrameOf(mainWindow_, QSize(0, 0));
+    // The table's frame is the measure; a resizable window's frame may be a little larger (a
+    // resize handle), so some room is kept for that.
+    const QSize frame = WithFrameOf(mainWindow_, QSize(0, 0)) + kFrameSlack;
     const QRect place = PlaceOnScreen(mainWindow_.frameGeometry(), window_->sizeHint() + frame,
                                       kLeastStatisticsSize + frame, AvailableScreenOf(mainWindow_));
     window_->resize(place.size() - frame);

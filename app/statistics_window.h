@@ -57,7 +57,13 @@ class CStatisticsWindow : public QWidget {
   QWidget* BuildSystemBox();
   QWidget* BuildGuardrailsBox();
   QLabel* AddFigure(QFormLayout* form, const QString& name);
+  // Sets a figure and what a screen reader reads of it ("Spins: 12") only when its text changed:
+  // every change is announced, and a spin changes few of them.
+  static void SetFigure(QLabel* label, const QString& text);
+  // The property that holds a figure's name.
+  static constexpr char kFigureName[] = "figureName";
 
+  // statistics_figures.cpp
   void RefreshSession();
   void RefreshComparison();
   void ShowComparison(const SessionComparison& answer);

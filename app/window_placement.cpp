@@ -37,14 +37,15 @@ QRect PlaceOnScreen(const QRect& anchor, const QSize& wanted, const QSize& least
   const int roomLeft = anchor.left() - screen.left() - kGap;
   const int room = std::max(roomRight, roomLeft);
   if (room >= least.width()) {
-    const int width = std::min(room, size.width());
+    // A gap to the screen's edge too: a window manager's frame may come out a pixel wider.
+    const int width = std::min(room - kGap, size.width());
     const int left =
         roomRight >= roomLeft ? anchor.right() + 1 + kGap : anchor.left() - kGap - width;
     return {QPoint(left, top), QSize(width, size.height())};
   }
   const int roomBelow = screen.bottom() - anchor.bottom() - kGap;
   const int roomAbove = anchor.top() - screen.top() - kGap;
-  const int height = std::min(std::max(roomBelow, roomAbove), size.height());
+  const int height = std::min(std::max(roomBelow, roomAbove) - kGap, size.height());
   const int left = ClampInto(anchor.left(), size.width(), screen.left(), screen.width());
   if (height >= least.height()) {
     const int y =
