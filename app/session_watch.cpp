@@ -42,8 +42,8 @@ GuardrailLimits ReadLimitsNotingIgnored(const SettingsStore& settings, QString& 
   for (const std::string& line : rejected) lines << QString::fromStdString(line);
   if (!lines.isEmpty()) {
     ignored = SessionWatch::tr(
-                  "Your settings file has %1: out of range, so the limit shown is the default. "
-                  "Set the limit here to keep it.")
+                  "Your settings file has %1, which no limit can take: the limit shown is the "
+                  "default until you set it here.")
                   .arg(lines.join(QStringLiteral(", ")));
   }
   return limits;

@@ -270,6 +270,17 @@ TEST(StatisticsWindowSettings, GuardrailsComeBackFromTheSettingsFile) {
                                                {"Stop-win limit", "250"},
                                                {"Session time on", "on"},
                                                {"Session time limit", "60"}}));
+  // What the file held but could not be used is named in the window, not silently replaced.
+  QLabel* notice = nullptr;
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (label->accessibleName().startsWith("Settings file: ")) notice = label;
+  }
+  ASSERT_NE(notice, nullptr);
+  EXPECT_FALSE(notice->isHidden());
+  EXPECT_TRUE(notice->text().startsWith(
+      "Your settings file has StopLoss=-5, SessionMinutes=soon, which no limit can take: the "
+      "limit shown is the default until you set it here."))
+      << notice->text().toStdString();
 }
 
 TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
