@@ -15,7 +15,7 @@ constexpr int kTicks = 5;
 }  // namespace
 
 CBankChart::CBankChart(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(200);
+  setMinimumHeight(150);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);
 }
@@ -26,7 +26,7 @@ void CBankChart::SetLines(QList<QPointF> bank, QList<QPointF> expected) {
   update();
 }
 
-QSize CBankChart::sizeHint() const { return {460, 240}; }
+QSize CBankChart::sizeHint() const { return {460, 200}; }
 
 void CBankChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);

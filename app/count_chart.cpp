@@ -14,23 +14,25 @@ const QColor kColdColour(40, 110, 220);
 constexpr int kTicks = 4;
 // 37 labels do not fit side by side: every sixth number, from 0 to 36.
 constexpr int kLabelEvery = 6;
+constexpr double kLeastBarHeight = 3;
 constexpr double kBarShare = 0.8;  // of a number's slot; the rest is the gap between bars
 }  // namespace
 
 CCountChart::CCountChart(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(200);
+  setMinimumHeight(150);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);
 }
 
 void CCountChart::SetCounts(const NumberCounts& counts, const NumberMarks& marks, double expected) {
+  if (counts == counts_ && marks == marks_ && expected == expected_) return;
   counts_ = counts;
   marks_ = marks;
   expected_ = expected;
   update();
 }
 
-QSize CCountChart::sizeHint() const { return {460, 210}; }
+QSize CCountChart::sizeHint() const { return {460, 180}; }
 
 void CCountChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
@@ -52,7 +54,9 @@ void CCountChart::paintEvent(QPaintEvent*) {
   const double slot = plot.width() / kWheelNumbers;
   for (int number = 0; number < kWheelNumbers; ++number) {
     const double left = plot.left() + number * slot;
-    const double top = ValueToY(plot, axis, static_cast<double>(counts_[number]));
+    // A number never hit still gets a stub, so a cold zero shows in its colour.
+    const double top = std::min(ValueToY(plot, axis, static_cast<double>(counts_[number])),
+                                plot.bottom() - kLeastBarHeight);
     const CountMark mark = marks_[number];
     const QColor& colour = mark == CountMark::kHot    ? kHotColour
                            : mark == CountMark::kCold ? kColdColour

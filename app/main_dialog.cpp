@@ -155,8 +155,9 @@ void CMainDialog::OnInitDialog() {
                  services_.versionText);
   // A guardrail reached puts its line on the ticker once, ahead of the advice it comes with.
   sessionWatch_ = std::make_unique<SessionWatch>(
-      tracker_, services_.settings, *this,
-      [this](const std::string& line) { tracker_.ShowAdvice(" " + line + "     "); });
+      tracker_, services_.settings, *this, [this](const std::string& line, bool afterOperation) {
+        tracker_.ShowAdvice(" " + line + "     ", afterOperation);
+      });
   if (services_.startUpdateCheck) updateWorker_ = services_.startUpdateCheck(*this, *this);
   RunAfterFirstPaint(*this, [this] { OnFirstIdle(); });
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/statistics_texts.h"
 #include "app/statistics_window.h"
 #include "app/window_placement.h"
 #include "engine/table_state.h"
@@ -16,6 +17,10 @@
 #include "table/spin_tracker.h"
 
 namespace {
+
+// Below this the window is too cramped to read beside the table; it goes over part of it.
+constexpr QSize kLeastStatisticsSize(420, 360);
+constexpr QSize kFrameSlack(8, 8);
 
 QRect AvailableScreenOf(const QWidget& window) {
   const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
@@ -28,6 +33,22 @@ QSize WithFrameOf(const QWidget& framed, const QSize& size) {
   return size + (framed.frameGeometry().size() - framed.geometry().size());
 }
 
+// The limits from the settings file; a value it holds but that no limit can take (hand-edited,
+// out of range) is named for the window rather than silently replaced by the default.
+GuardrailLimits ReadLimitsNotingIgnored(const SettingsStore& settings, QString& ignored) {
+  std::vector<std::string> rejected;
+  const GuardrailLimits limits = settings.ReadGuardrailLimits(&rejected);
+  QStringList lines;
+  for (const std::string& line : rejected) lines << QString::fromStdString(line);
+  if (!lines.isEmpty()) {
+    ignored = SessionWatch::tr(
+                  "Your settings file has %1, which no limit can take: the limit shown is the "
+                  "default until you set it here.")
+                  .arg(lines.join(QStringLiteral(", ")));
+  }
+  return limits;
+}
+
 }  // namespace
 
 SessionWatch::SessionWatch(const SpinTracker& tracker, SettingsStore& settings, QWidget& mainWindow,
@@ -37,9 +58,9 @@ SessionWatch::SessionWatch(const SpinTracker& tracker, SettingsStore& settings, 
       mainWindow_(mainWindow),
       showTickerLine_(std::move(showTickerLine)),
       now_(std::move(now)),
-      guardrails_(settings.ReadGuardrailLimits()) {
+      guardrails_(ReadLimitsNotingIgnored(settings, ignoredSettings_)) {
   sessionTimer_.setSingleShot(true);
-  connect(&sessionTimer_, &QTimer::timeout, this, &SessionWatch::CheckGuardrails);
+  connect(&sessionTimer_, &QTimer::timeout, this, [this] { CheckGuardrails(false); });
 }
 
 // The window and the message read the table, which goes with the main window: they go first.
@@ -53,7 +74,7 @@ CStatisticsWindow* SessionWatch::StatisticsWindow() const { return window_; }
 QMessageBox* SessionWatch::GuardrailMessage() const { return message_; }
 
 void SessionWatch::OnTableChanged() {
-  CheckGuardrails();
+  CheckGuardrails(true);
   if (window_) window_->Refresh();
 }
 
@@ -77,9 +98,16 @@ void SessionWatch::ShowStatisticsWindow() {
         window_->ShowGuardrailNotice(guardrail, notices_[static_cast<std::size_t>(g)]);
       }
     }
-    window_->move(PlaceBeside(mainWindow_.frameGeometry(),
-                              WithFrameOf(mainWindow_, window_->size()),
-                              AvailableScreenOf(mainWindow_)));
+    if (!ignoredSettings_.isEmpty()) window_->ShowSettingsNotice(ignoredSettings_);
+    // Wholly on the table's screen, beside the table where there is room; narrower where there
+    // is not (its figures scroll), else over part of the table, which stays on top.
+    // The table's frame is the measure; a resizable window's frame may be a little larger (a
+    // resize handle), so some room is kept for that.
+    const QSize frame = WithFrameOf(mainWindow_, QSize(0, 0)) + kFrameSlack;
+    const QRect place = PlaceOnScreen(mainWindow_.frameGeometry(), window_->sizeHint() + frame,
+                                      kLeastStatisticsSize + frame, AvailableScreenOf(mainWindow_));
+    window_->resize(place.size() - frame);
+    window_->move(place.topLeft());
   }
   window_->show();
   window_->raise();
@@ -91,7 +119,7 @@ void SessionWatch::OnLimitsChanged(const GuardrailLimits& limits) {
   OnTableChanged();
 }
 
-void SessionWatch::CheckGuardrails() {
+void SessionWatch::CheckGuardrails(bool afterOperation) {
   const TableState& table = tracker_.State();
   const auto now = now_();
   const std::vector<Guardrail> reached =
@@ -103,7 +131,7 @@ void SessionWatch::CheckGuardrails() {
     tickerLine +=
         GuardrailTickerLine(guardrail, guardrails_.Limits(), table.bank, table.currencySymbol);
   }
-  if (!tickerLine.empty()) showTickerLine_(tickerLine);
+  if (!tickerLine.empty()) showTickerLine_(tickerLine, afterOperation);
 
   if (const auto due = guardrails_.SessionTimeDue()) {
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(*due - now);

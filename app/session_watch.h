@@ -25,7 +25,8 @@ class SpinTracker;
 class SessionWatch : public QObject {
   Q_OBJECT
  public:
-  using ShowTickerLine = std::function<void(const std::string& line)>;
+  // `afterOperation` false: the line falls due by the clock, long after the last spin.
+  using ShowTickerLine = std::function<void(const std::string& line, bool afterOperation)>;
   using Now = std::function<GuardrailMonitor::Clock::time_point()>;
 
   SessionWatch(const SpinTracker& tracker, SettingsStore& settings, QWidget& mainWindow,
@@ -44,7 +45,7 @@ class SessionWatch : public QObject {
   QMessageBox* GuardrailMessage() const;
 
  private:
-  void CheckGuardrails();
+  void CheckGuardrails(bool afterOperation);
   void OnLimitsChanged(const GuardrailLimits& limits);
   void Report(Guardrail guardrail);
   void ShowMessage(const QString& text);
@@ -54,6 +55,7 @@ class SessionWatch : public QObject {
   QWidget& mainWindow_;
   ShowTickerLine showTickerLine_;
   Now now_;
+  QString ignoredSettings_;  // said in the window: what the settings file held that was not used
   GuardrailMonitor guardrails_;
   QTimer sessionTimer_;                           // wakes the check when the session time falls due
   std::array<QString, kGuardrailCount> notices_;  // the last notice of each, for a new window

@@ -4,28 +4,25 @@
 #include <QWidget>
 
 #include <array>
-#include <map>
-#include <string>
+#include <optional>
 
+#include "app/session_comparison.h"
 #include "stats/guardrails.h"
 #include "stats/session_statistics.h"
 
 class CBankChart;
 class CCountChart;
 class QCheckBox;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QSpinBox;
 struct TableState;
 
-// An amount as a normal font shows it: the table writes pounds and euros as braces for its panel
-// font ("{", "}"); here they are the signs. The sign of the amount follows the currency, as on
-// the table ("$-50").
-QString DisplayAmount(const std::string& currencySymbol, double amount, int decimals = 0);
-
 // The honest side of the table, beside the main window: what the session cost against what
-// the wheel's edge predicts, the counts of the numbers against a fair wheel, runs and their
-// chances, where the system's stakes are heading, and the player's guardrails.
+// the wheel's edge predicts and against sessions of the same system, the counts of the numbers
+// against a fair wheel, runs and their chances, where the system's stakes are heading, and the
+// player's guardrails. Its figures sit in a scroll area, so a small screen shows every one.
 class CStatisticsWindow : public QWidget {
   Q_OBJECT
  public:
@@ -33,10 +30,15 @@ class CStatisticsWindow : public QWidget {
   CStatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
                     QWidget* parent = nullptr);
 
-  // After every change of the table: spins, REWIND, CLEAR ALL, STAKE and SYSTEM.
+  // After every change of the table: spins, REWIND, CLEAR ALL, STAKE and SYSTEM. Only figures
+  // whose text changed are set, and only they are announced to a screen reader.
   void Refresh();
   // A guardrail just reached, in the words of the message the player was shown.
   void ShowGuardrailNotice(Guardrail guardrail, const QString& notice);
+  // What the settings file asked for but could not be used, said where the limits are set.
+  void ShowSettingsNotice(const QString& notice);
+  // The size the whole window asks for, frame excluded.
+  QSize sizeHint() const override;
 
  signals:
   void limitsChanged(const GuardrailLimits& limits);
@@ -54,9 +56,17 @@ class CStatisticsWindow : public QWidget {
   QWidget* BuildRunsBox();
   QWidget* BuildSystemBox();
   QWidget* BuildGuardrailsBox();
-  QLabel* AddFigure(class QFormLayout* form, const QString& name);
+  QLabel* AddFigure(QFormLayout* form, const QString& name);
+  // Sets a figure and what a screen reader reads of it ("Spins: 12") only when its text changed:
+  // every change is announced, and a spin changes few of them.
+  static void SetFigure(QLabel* label, const QString& text);
+  // The property that holds a figure's name.
+  static constexpr char kFigureName[] = "figureName";
 
+  // statistics_figures.cpp
   void RefreshSession();
+  void RefreshComparison();
+  void ShowComparison(const SessionComparison& answer);
   void RefreshBankChart();
   void RefreshNumbers();
   void RefreshOutside();
@@ -69,13 +79,16 @@ class CStatisticsWindow : public QWidget {
   const TableState& table_;
   const GuardrailMonitor& guardrails_;
   SessionStatistics statistics_;
+  SessionComparer comparer_;
+  std::optional<SessionComparison> asked_;  // the question the comparison figure waits for
 
-  std::map<QLabel*, QString> figureNames_;
+  QWidget* content_ = nullptr;
   QLabel* spins_ = nullptr;
   QLabel* staked_ = nullptr;
   QLabel* result_ = nullptr;
   QLabel* expectedLoss_ = nullptr;
   QLabel* deviation_ = nullptr;
+  QLabel* comparison_ = nullptr;
   CBankChart* bankChart_ = nullptr;
 
   CCountChart* countChart_ = nullptr;
@@ -89,4 +102,6 @@ class CStatisticsWindow : public QWidget {
   QLabel* nextStakes_ = nullptr;
 
   std::array<LimitControls, kGuardrailCount> limits_{};
+  QLabel* limitsNote_ = nullptr;
+  QLabel* settingsNotice_ = nullptr;
 };

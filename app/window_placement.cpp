@@ -25,3 +25,34 @@ QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& screen) 
   const int roomLeft = anchor.left() - screen.left();
   return roomRight >= roomLeft ? right : left;
 }
+
+QRect PlaceOnScreen(const QRect& anchor, const QSize& wanted, const QSize& least,
+                    const QRect& screen) {
+  const QSize size = wanted.boundedTo(screen.size());
+  const QPoint beside = PlaceBeside(anchor, size, screen);
+  if (screen.contains(QRect(beside, size))) return {beside, size};
+
+  const int top = ClampInto(anchor.top(), size.height(), screen.top(), screen.height());
+  const int roomRight = screen.right() - anchor.right() - kGap;
+  const int roomLeft = anchor.left() - screen.left() - kGap;
+  const int room = std::max(roomRight, roomLeft);
+  if (room >= least.width()) {
+    // A gap to the screen's edge too: a window manager's frame may come out a pixel wider.
+    const int width = std::min(room - kGap, size.width());
+    const int left =
+        roomRight >= roomLeft ? anchor.right() + 1 + kGap : anchor.left() - kGap - width;
+    return {QPoint(left, top), QSize(width, size.height())};
+  }
+  const int roomBelow = screen.bottom() - anchor.bottom() - kGap;
+  const int roomAbove = anchor.top() - screen.top() - kGap;
+  const int height = std::min(std::max(roomBelow, roomAbove) - kGap, size.height());
+  const int left = ClampInto(anchor.left(), size.width(), screen.left(), screen.width());
+  if (height >= least.height()) {
+    const int y =
+        roomBelow >= roomAbove ? anchor.bottom() + 1 + kGap : anchor.top() - kGap - height;
+    return {QPoint(left, y), QSize(size.width(), height)};
+  }
+  // No room beside the table at all: on the screen, the table over part of it.
+  const int x = ClampInto(anchor.right() + 1 + kGap, size.width(), screen.left(), screen.width());
+  return {QPoint(x, top), size};
+}

@@ -179,3 +179,8 @@ double Median(std::vector<double> values) {
   const std::size_t middle = values.size() / 2;
   return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
+
+const std::string& XvfbDisplay() {
+  static VirtualDisplay display;
+  return display.name();
+}

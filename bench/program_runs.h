@@ -57,6 +57,9 @@ class VirtualDisplay {
   std::string name_;
 };
 
+// One virtual X display for every benchmark on the real display: ":N", or empty without Xvfb.
+const std::string& XvfbDisplay();
+
 // The first-paint report line: "first-paint-ns T rss-kb R window W".
 struct FirstPaint {
   double milliseconds = 0;  // from just before the program was started

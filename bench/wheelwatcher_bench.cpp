@@ -80,12 +80,6 @@ class RealProgramEnvironment {
   std::map<std::string, std::string> variables_;
 };
 
-// One virtual X display for every benchmark on the real display.
-const std::string& XvfbDisplay() {
-  static VirtualDisplay display;
-  return display.name();
-}
-
 // The real executable and the bare reference window, each started until its first paint, in
 // pairs whose order alternates. Medians of the start-up time and of the resident memory at that
 // paint; the ratios are the medians of each pair's ratio, which a machine busy with other work
@@ -381,6 +375,11 @@ const std::vector<Budget> kBudgets = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A measurement run in a process of its own on the virtual display, started by the parent.
+  if (const char* child = std::getenv(kBenchChildVariable)) {
+    QApplication application(argc, argv);
+    return RunBenchChild(child);
+  }
   // Offscreen, and with settings and journals in a folder of their own, never the user's.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QTemporaryDir config;

@@ -15,7 +15,7 @@ set(layer_rules
   "stats    engine systems"
   "lab      engine systems table stats"
   "platform engine systems table stats"
-  "app      engine systems table stats panels online platform resources"
+  "app      engine systems table stats lab panels online platform resources"
 )
 
 set(layered_folders "")

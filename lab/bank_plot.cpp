@@ -8,37 +8,46 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "lab/lab_report.h"
 #include "lab/plot_data.h"
 
 namespace {
 
-constexpr int kWidth = 1200;
-constexpr int kHeight = 700;
-const QRectF kPlotArea(QPointF(96, 108), QPointF(kWidth - 36, kHeight - 64));
+constexpr int kWidth = 1400;
+constexpr int kColumns = 2;
+constexpr int kHeaderHeight = 96;
+constexpr int kPanelHeight = 300;
+constexpr int kMargin = 24;
+// Room inside a panel's cell for its title, the BANK labels on the left, the share labels on the
+// right and the spin labels below.
+const QMarginsF kPanelInset(84, 40, 64, 34);
 
 const QColor kFeltTop(18, 84, 44);
 const QColor kFeltBottom(8, 48, 24);
 const QColor kPlotBackground(4, 30, 15);
 const QColor kGold(238, 204, 110);
 const QColor kCream(250, 246, 230);
+const QColor kRuin(255, 70, 70);
+const QColor kPlaying(90, 220, 255);
 
-// The systems' colours: the layout's gold, red and cream, the LED green, and a light blue that
-// stays apart from the rest.
+// Each system's colour, bright on the dark felt and apart from the ruin line's red and the
+// share's cyan.
 QColor SystemColour(int systemNumber) {
   switch (systemNumber) {
     case 1:
       return kGold;
     case 2:
-      return QColor(246, 84, 70);
+      return QColor(255, 140, 200);
     case 3:
-      return kCream;
+      return QColor(200, 160, 255);
     case 4:
       return QColor(120, 240, 110);
     default:
-      return QColor(110, 180, 255);
+      return QColor(255, 165, 60);
   }
 }
 
@@ -69,26 +78,27 @@ QString Label(double value) {
 }
 
 struct Scale {
-  double firstSpin, lastSpin, lowBank, highBank;
+  QRectF area;
+  double lastSpin = 1, lowBank = 0, highBank = 0;
   QPointF At(double spin, double bank) const {
-    const double x =
-        kPlotArea.left() + (spin - firstSpin) / (lastSpin - firstSpin) * kPlotArea.width();
-    const double y =
-        kPlotArea.bottom() - (bank - lowBank) / (highBank - lowBank) * kPlotArea.height();
-    return {x, y};
+    return {area.left() + spin / lastSpin * area.width(),
+            area.bottom() - (bank - lowBank) / (highBank - lowBank) * area.height()};
   }
+  double ShareY(double share) const { return area.bottom() - share * area.height(); }
 };
 
-Scale ScaleFor(const PlotData& plot) {
-  Scale scale{0, 1, 0, 0};
-  for (const PlotSeries& series : plot.series) {
-    const BankCurve& curve = series.curve;
+// The BANK range of some panels: their bands, lines and the ruin line, with a margin.
+Scale RangeOf(const PlotData& plot, std::span<const PlotSeries> series) {
+  Scale scale;
+  if (plot.ruinLine) scale.lowBank = *plot.ruinLine;
+  for (const PlotSeries& one : series) {
+    const BankCurve& curve = one.curve;
     if (!curve.spins.empty()) scale.lastSpin = std::max(scale.lastSpin, double(curve.spins.back()));
-    for (const double v : curve.p5) scale.lowBank = std::min(scale.lowBank, v);
-    for (const double v : curve.p95) scale.highBank = std::max(scale.highBank, v);
-    for (const double v : curve.centre) {
-      scale.lowBank = std::min(scale.lowBank, v);
-      scale.highBank = std::max(scale.highBank, v);
+    for (const auto* values : {&curve.p5, &curve.p95, &curve.centre, &curve.mean}) {
+      for (const double v : *values) {
+        scale.lowBank = std::min(scale.lowBank, v);
+        scale.highBank = std::max(scale.highBank, v);
+      }
     }
   }
   const double margin = std::max(1.0, (scale.highBank - scale.lowBank) * 0.06);
@@ -97,147 +107,178 @@ Scale ScaleFor(const PlotData& plot) {
   return scale;
 }
 
-void DrawAxes(QPainter& painter, const Scale& scale) {
-  painter.fillRect(kPlotArea, kPlotBackground);
-  painter.setFont(PlotFont(13));
+void DrawPanelAxes(QPainter& painter, const Scale& scale, bool withShare) {
+  const QRectF& area = scale.area;
+  painter.fillRect(area, kPlotBackground);
+  painter.setFont(PlotFont(12));
   const QFontMetricsF metrics(painter.font());
 
-  const double bankStep = TickStep(scale.highBank - scale.lowBank, 8);
+  const double bankStep = TickStep(scale.highBank - scale.lowBank, 5);
   for (double bank = std::ceil(scale.lowBank / bankStep) * bankStep; bank <= scale.highBank;
        bank += bankStep) {
-    const QPointF at = scale.At(scale.firstSpin, bank);
+    const double y = scale.At(0, bank).y();
     const bool zero = std::fabs(bank) < bankStep / 2;
-    painter.setPen(zero ? QPen(WithAlpha(kCream, 150), 1.2, Qt::DashLine)
-                        : QPen(WithAlpha(kCream, 32), 1));
-    painter.drawLine(QPointF(kPlotArea.left(), at.y()), QPointF(kPlotArea.right(), at.y()));
-    painter.setPen(WithAlpha(kCream, 210));
+    painter.setPen(zero ? QPen(WithAlpha(kCream, 170), 1.2) : QPen(WithAlpha(kCream, 36), 1));
+    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+    painter.setPen(WithAlpha(kCream, 220));
     const QString text = Label(bank);
-    painter.drawText(QPointF(kPlotArea.left() - 10 - metrics.horizontalAdvance(text),
-                             at.y() + metrics.capHeight() / 2),
-                     text);
+    painter.drawText(
+        QPointF(area.left() - 8 - metrics.horizontalAdvance(text), y + metrics.capHeight() / 2),
+        text);
   }
-  const double spinStep = TickStep(scale.lastSpin - scale.firstSpin, 10);
+  const double spinStep = TickStep(scale.lastSpin, 6);
   for (double spin = 0; spin <= scale.lastSpin + spinStep / 1000; spin += spinStep) {
-    const QPointF at = scale.At(spin, scale.lowBank);
-    painter.setPen(QPen(WithAlpha(kCream, 32), 1));
-    painter.drawLine(QPointF(at.x(), kPlotArea.top()), QPointF(at.x(), kPlotArea.bottom()));
-    painter.setPen(WithAlpha(kCream, 210));
+    const double x = scale.At(spin, 0).x();
+    painter.setPen(QPen(WithAlpha(kCream, 36), 1));
+    painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    painter.setPen(WithAlpha(kCream, 220));
     const QString text = Label(spin);
-    painter.drawText(QPointF(at.x() - metrics.horizontalAdvance(text) / 2,
-                             kPlotArea.bottom() + 8 + metrics.ascent()),
-                     text);
+    painter.drawText(
+        QPointF(x - metrics.horizontalAdvance(text) / 2, area.bottom() + 6 + metrics.ascent()),
+        text);
   }
-  painter.setPen(QPen(WithAlpha(kGold, 200), 1.5));
+  if (withShare) {
+    painter.setPen(WithAlpha(kPlaying, 230));
+    for (const int percent : {0, 50, 100}) {
+      painter.drawText(
+          QPointF(area.right() + 8, scale.ShareY(percent / 100.0) + metrics.capHeight() / 2),
+          QString::number(percent) + QStringLiteral(" %"));
+    }
+  }
+  painter.setPen(QPen(WithAlpha(kGold, 200), 1.2));
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(kPlotArea);
-
-  painter.setFont(PlotFont(14, true));
-  painter.setPen(kCream);
-  painter.drawText(QRectF(kPlotArea.left(), kHeight - 30, kPlotArea.width(), 24), Qt::AlignHCenter,
-                   QStringLiteral("spin"));
-  painter.save();
-  painter.translate(24, kPlotArea.center().y());
-  painter.rotate(-90);
-  painter.drawText(QRectF(-100, -12, 200, 24), Qt::AlignCenter, QStringLiteral("BANK"));
-  painter.restore();
+  painter.drawRect(area);
 }
 
-void DrawBand(QPainter& painter, const Scale& scale, const PlotSeries& series) {
-  const BankCurve& curve = series.curve;
-  if (curve.spins.empty()) return;
-  QPainterPath band;
-  band.moveTo(scale.At(double(curve.spins[0]), curve.p95[0]));
+QPainterPath LineThrough(const Scale& scale, const BankCurve& curve,
+                         const std::vector<double>& values) {
+  QPainterPath line;
+  line.moveTo(scale.At(double(curve.spins[0]), values[0]));
   for (std::size_t i = 1; i < curve.spins.size(); ++i) {
-    band.lineTo(scale.At(double(curve.spins[i]), curve.p95[i]));
+    line.lineTo(scale.At(double(curve.spins[i]), values[i]));
   }
+  return line;
+}
+
+void DrawPanel(QPainter& painter, const PlotData& plot, const PlotSeries& series,
+               const Scale& scale) {
+  const BankCurve& curve = series.curve;
+  const QColor colour = SystemColour(series.systemNumber);
+  const bool withShare = !curve.playing.empty();
+  DrawPanelAxes(painter, scale, withShare);
+
+  painter.setFont(PlotFont(16, true));
+  painter.setPen(colour);
+  const QString name = QString::fromStdString(series.name);
+  painter.drawText(QPointF(scale.area.left(), scale.area.top() - 12), name);
+  painter.setFont(PlotFont(15));
+  painter.setPen(kCream);
+  painter.drawText(
+      QPointF(scale.area.left() + QFontMetricsF(PlotFont(16, true)).horizontalAdvance(name) + 12,
+              scale.area.top() - 12),
+      QString::fromStdString(series.verdict));
+  if (curve.spins.empty()) return;
+
+  painter.save();
+  painter.setClipRect(scale.area);
+  QPainterPath band = LineThrough(scale, curve, curve.p95);
   for (std::size_t i = curve.spins.size(); i-- > 0;) {
     band.lineTo(scale.At(double(curve.spins[i]), curve.p5[i]));
   }
   band.closeSubpath();
-  const QColor colour = SystemColour(series.systemNumber);
-  painter.setPen(QPen(WithAlpha(colour, 150), 1, Qt::DashLine));
-  painter.setBrush(WithAlpha(colour, 26));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(WithAlpha(colour, 70));
   painter.drawPath(band);
-}
-
-void DrawCentre(QPainter& painter, const Scale& scale, const PlotSeries& series) {
-  const BankCurve& curve = series.curve;
-  if (curve.spins.empty()) return;
-  QPainterPath line;
-  line.moveTo(scale.At(double(curve.spins[0]), curve.centre[0]));
-  for (std::size_t i = 1; i < curve.spins.size(); ++i) {
-    line.lineTo(scale.At(double(curve.spins[i]), curve.centre[i]));
-  }
   painter.setBrush(Qt::NoBrush);
-  painter.setPen(
-      QPen(SystemColour(series.systemNumber), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.drawPath(line);
+
+  if (plot.ruinLine) {
+    const double y = scale.At(0, *plot.ruinLine).y();
+    painter.setPen(QPen(kRuin, 2, Qt::DashLine));
+    painter.drawLine(QPointF(scale.area.left(), y), QPointF(scale.area.right(), y));
+  }
+  if (withShare) {
+    QPainterPath share;
+    share.moveTo(scale.area.left(), scale.ShareY(curve.playing[0]));
+    for (std::size_t i = 1; i < curve.spins.size(); ++i) {
+      share.lineTo(scale.At(double(curve.spins[i]), 0).x(), scale.ShareY(curve.playing[i]));
+    }
+    painter.setPen(QPen(kPlaying, 2));
+    painter.drawPath(share);
+  }
+  if (!curve.mean.empty()) {
+    painter.setPen(QPen(kCream, 2, Qt::DashLine, Qt::FlatCap));
+    painter.drawPath(LineThrough(scale, curve, curve.mean));
+  }
+  painter.setPen(QPen(colour, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPath(LineThrough(scale, curve, curve.centre));
+  painter.restore();
 }
 
-void DrawLegend(QPainter& painter, const PlotData& plot) {
-  painter.setFont(PlotFont(14, true));
+// What each kind of line means, once for all panels, in the header.
+void DrawKey(QPainter& painter, const PlotData& plot, double y) {
+  struct Entry {
+    QPen pen;
+    QString text;
+  };
+  const bool simulated = plot.ruinLine.has_value();
+  std::vector<Entry> entries = {
+      {QPen(kGold, 3), QString::fromStdString(plot.centreName)},
+  };
+  if (simulated) entries.push_back({QPen(kCream, 2, Qt::DashLine), QStringLiteral("mean")});
+  entries.push_back({QPen(WithAlpha(kGold, 70), 10), simulated
+                                                         ? QStringLiteral("5–95 % of sessions")
+                                                         : QStringLiteral("5–95 % of runs")});
+  if (simulated) {
+    entries.push_back({QPen(kRuin, 2, Qt::DashLine), QStringLiteral("−bankroll: ruin")});
+    entries.push_back({QPen(kPlaying, 2), QStringLiteral("share still playing (right axis)")});
+  }
+  painter.setFont(PlotFont(14));
   const QFontMetricsF metrics(painter.font());
-  const double rowHeight = 24;
-  double nameWidth = 0;
-  for (const PlotSeries& series : plot.series) {
-    nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromStdString(series.name)));
-  }
-  const QString note = QString::fromStdString("line: " + plot.centreName + ", band: 5–95 %");
-  QFont noteFont = PlotFont(12);
-  const double noteWidth = QFontMetricsF(noteFont).horizontalAdvance(note);
-  const QRectF box(kPlotArea.left() + 14, kPlotArea.top() + 14,
-                   std::max(nameWidth + 58, noteWidth + 24),
-                   rowHeight * static_cast<double>(plot.series.size()) + 34);
-  painter.setPen(QPen(WithAlpha(kGold, 160), 1));
-  painter.setBrush(WithAlpha(kPlotBackground, 220));
-  painter.drawRoundedRect(box, 6, 6);
-  double y = box.top() + 10;
-  for (const PlotSeries& series : plot.series) {
-    const QColor colour = SystemColour(series.systemNumber);
-    const QRectF swatch(box.left() + 12, y + 4, 28, 14);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(WithAlpha(colour, 60));
-    painter.drawRect(swatch);
-    painter.setPen(QPen(colour, 2.6));
-    painter.drawLine(QPointF(swatch.left(), swatch.center().y()),
-                     QPointF(swatch.right(), swatch.center().y()));
+  double x = kMargin + kPanelInset.left();
+  for (const Entry& entry : entries) {
+    painter.setPen(entry.pen);
+    painter.drawLine(QPointF(x, y), QPointF(x + 30, y));
     painter.setPen(kCream);
-    painter.drawText(QPointF(swatch.right() + 10, y + 4 + metrics.capHeight() + 2),
-                     QString::fromStdString(series.name));
-    y += rowHeight;
+    painter.drawText(QPointF(x + 38, y + metrics.capHeight() / 2), entry.text);
+    x += 38 + metrics.horizontalAdvance(entry.text) + 28;
   }
-  painter.setFont(noteFont);
-  painter.setPen(WithAlpha(kCream, 190));
-  painter.drawText(QPointF(box.left() + 12, y + 14), note);
 }
 
 }  // namespace
 
 QByteArray DrawBankPlotPng(const PlotData& plot) {
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  const int count = static_cast<int>(plot.series.size());
+  const int columns = std::min(kColumns, std::max(count, 1));
+  const int rows = (count + columns - 1) / columns;
+  const int height = kHeaderHeight + std::max(rows, 1) * kPanelHeight + kMargin;
+  QImage image(kWidth, height, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  QLinearGradient felt(0, 0, 0, kHeight);
+  QLinearGradient felt(0, 0, 0, height);
   felt.setColorAt(0, kFeltTop);
   felt.setColorAt(1, kFeltBottom);
   painter.fillRect(image.rect(), felt);
 
   painter.setFont(PlotFont(22, true));
   painter.setPen(kGold);
-  painter.drawText(QPointF(kPlotArea.left(), 44), QString::fromStdString(plot.title));
+  painter.drawText(QPointF(kMargin + kPanelInset.left(), 34), QString::fromStdString(plot.title));
   painter.setFont(PlotFont(14));
   painter.setPen(WithAlpha(kCream, 220));
-  painter.drawText(QPointF(kPlotArea.left(), 76), QString::fromStdString(plot.subtitle));
+  painter.drawText(QPointF(kMargin + kPanelInset.left(), 58),
+                   QString::fromStdString(plot.subtitle));
+  DrawKey(painter, plot, 80);
 
-  const Scale scale = ScaleFor(plot);
-  DrawAxes(painter, scale);
-  painter.save();
-  painter.setClipRect(kPlotArea);
-  for (const PlotSeries& series : plot.series) DrawBand(painter, scale, series);
-  for (const PlotSeries& series : plot.series) DrawCentre(painter, scale, series);
-  painter.restore();
-  DrawLegend(painter, plot);
+  const Scale shared = RangeOf(plot, plot.series);
+  const double cellWidth = static_cast<double>(kWidth - 2 * kMargin) / columns;
+  for (int index = 0; index < count; ++index) {
+    const PlotSeries& series = plot.series[static_cast<std::size_t>(index)];
+    const QRectF cell(kMargin + (index % columns) * cellWidth,
+                      kHeaderHeight + (index / columns) * kPanelHeight, cellWidth, kPanelHeight);
+    Scale scale = plot.sharedAxis ? shared : RangeOf(plot, std::span(&series, 1));
+    scale.area = cell.marginsRemoved(kPanelInset);
+    DrawPanel(painter, plot, series, scale);
+  }
   painter.end();
 
   QByteArray png;

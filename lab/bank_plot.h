@@ -5,6 +5,7 @@
 
 struct PlotData;
 
-// BANK over the spins as a PNG: each system's line and its 5-95 % band, with axes and a legend,
-// in the program's colours. Needs a QGuiApplication (for the fonts).
+// BANK over the spins as a PNG: one panel per system, each with its middle line, its mean, its
+// 5-95 % band, the ruin line and the share of sessions still playing, in the program's colours.
+// Needs a QGuiApplication (for the fonts).
 QByteArray DrawBankPlotPng(const PlotData& plot);

@@ -30,7 +30,7 @@ const char* const kLabUsage =
     "                      when the system gives no more)\n"
     "  --json FILE         the results as JSON (- for standard output)\n"
     "  --csv FILE          the results as CSV (- for standard output)\n"
-    "  --plot FILE.png     BANK over the spins: the middle and the 5 to 95 % band\n"
+    "  --plot FILE.png     BANK over the spins, a panel per system: middle, mean, band, ruin\n"
     "Options of simulate:\n"
     "  --spins N           spins per session, 1 to 10,000,000 (default 1000)\n"
     "  --sessions N        sessions per system, 1 to 1,000,000 (default 10000)\n"

@@ -74,6 +74,7 @@ BankCurve BandOverSessions(std::vector<std::int64_t> spins, const std::vector<fl
     }
     const Summary summary = Summarise(column);
     curve.centre.push_back(summary.median);
+    curve.mean.push_back(summary.mean);
     curve.p5.push_back(summary.p5);
     curve.p95.push_back(summary.p95);
   }
@@ -149,7 +150,17 @@ SimulationResult RunSimulation(const SimulationSettings& settings,
   for (std::size_t system = 0; system < systemCount; ++system) {
     result.systems.push_back(SummariseSystem(settings.systems[system], outcomes[system]));
     if (!curveSpins.empty()) {
-      result.systems.back().curve = BandOverSessions(curveSpins, curves[system], curveSessions);
+      BankCurve& curve = result.systems.back().curve;
+      curve = BandOverSessions(curveSpins, curves[system], curveSessions);
+      for (const std::int64_t spin : curve.spins) {
+        // A ruined session played its last spin and could not place the next.
+        const auto playing = std::count_if(outcomes[system].begin(), outcomes[system].end(),
+                                           [spin](const SessionOutcome& outcome) {
+                                             return !outcome.ruined || outcome.spins >= spin;
+                                           });
+        curve.playing.push_back(static_cast<double>(playing) /
+                                static_cast<double>(settings.sessions));
+      }
     }
   }
   return result;

@@ -30,8 +30,11 @@ struct SimulationSettings {
 struct BankCurve {
   std::vector<std::int64_t> spins;  // the first point is spin 0, before any bet
   std::vector<double> centre;       // the median of sessions, the mean of replay runs
+  std::vector<double> mean;         // of sessions (empty for replay runs, whose centre it is)
   std::vector<double> p5;
   std::vector<double> p95;
+  // The share of all sessions not yet ruined at each spin (empty for replay runs).
+  std::vector<double> playing;
   // How many sessions the band was taken from.
   std::int64_t sampleCount = 0;
 };

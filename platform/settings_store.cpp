@@ -189,16 +189,20 @@ bool SettingsStore::WriteSystemText(const std::string& text) {
   });
 }
 
-GuardrailLimits SettingsStore::ReadGuardrailLimits() const {
+GuardrailLimits SettingsStore::ReadGuardrailLimits(std::vector<std::string>* rejected) const {
   const QByteArray file = ReadFile().value_or(QByteArray());
   GuardrailLimits limits;
   for (const GuardrailKeys& keys : kGuardrailKeys) {
     GuardrailLimit& limit = limits[keys.guardrail];
     limit.on = ReadValue(file, kGuardrailsGroup, keys.on).value_or("").trimmed() == "true";
     bool isNumber = false;
-    const qlonglong value =
-        ReadValue(file, kGuardrailsGroup, keys.value).value_or("").trimmed().toLongLong(&isNumber);
-    if (isNumber && value >= 1 && value <= keys.maximum) limit.value = value;
+    const std::optional<QByteArray> text = ReadValue(file, kGuardrailsGroup, keys.value);
+    const qlonglong value = text.value_or("").trimmed().toLongLong(&isNumber);
+    if (isNumber && value >= 1 && value <= keys.maximum) {
+      limit.value = value;
+    } else if (text && rejected != nullptr) {
+      rejected->push_back((keys.value + '=' + text->trimmed()).toStdString());
+    }
   }
   return limits;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "stats/guardrails.h"
 
@@ -31,8 +32,9 @@ class SettingsStore {
   // False when the file was left as it was.
   bool WriteSystemText(const std::string& text);
 
-  // All off when absent; a value out of range gives that guardrail's default.
-  GuardrailLimits ReadGuardrailLimits() const;
+  // All off when absent; a value out of range gives that guardrail's default, and its line
+  // ("StopLoss=-20") goes to `rejected` when given, so the player can be told.
+  GuardrailLimits ReadGuardrailLimits(std::vector<std::string>* rejected = nullptr) const;
   bool WriteGuardrailLimits(const GuardrailLimits& limits);
 
  private:

@@ -371,11 +371,11 @@ void SpinTracker::ComputeStake() {
   state_.stake = StakeForDeficit(state_.systemNumber, state_.baseStake, state_.deficit);
 }
 
-void SpinTracker::ShowAdvice(std::string_view leadIn) {
+void SpinTracker::ShowAdvice(std::string_view leadIn, bool withWinMessage) {
   if (state_.betCodes.empty()) return;
   const std::string text = BuildAdviceText({
       .leadIn = leadIn,
-      .winMessage = state_.winMessage,
+      .winMessage = withWinMessage ? std::string_view(state_.winMessage) : std::string_view(" "),
       .code = state_.betCodes.back(),
       .firstBet = state_.betCodes.size() == 1,
       .systemNumber = state_.systemNumber,

@@ -61,7 +61,8 @@ class SpinTracker {
 
   void ChooseNextBet();
   void ComputeStake();
-  void ShowAdvice(std::string_view leadIn);
+  // `withWinMessage` false leaves out the last spin's win, for a line that comes long after it.
+  void ShowAdvice(std::string_view leadIn, bool withWinMessage = true);
   void ShowStatus(std::string_view text, std::int64_t value, Money bankAmount, StatusMode mode);
   void ShowHighlights();
   void HideHighlights();

@@ -2,6 +2,7 @@
 // Renders the statistics window after a number of spins (300 unless given) on the real main
 // window (offscreen), for the README: statistics_screenshot <output.png> [spins]
 #include <QApplication>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +32,17 @@ int main(int argc, char** argv) {
   session.ShowStatisticsWindow();
   CStatisticsWindow* window = session.StatisticsWindow();
   if (!QTest::qWaitForWindowExposed(window)) return EXIT_FAILURE;
+  // Whole, as on a screen with room for it (the offscreen screen is smaller).
+  window->resize(window->sizeHint());
+  // The simulated sessions answer on their own thread.
+  const auto answered = [window] {
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+      if (label->accessibleName().startsWith(QStringLiteral("Against the system's own sessions")))
+        return !label->text().startsWith(QStringLiteral("playing"));
+    }
+    return false;
+  };
+  if (!QTest::qWaitFor(answered, 60000)) return EXIT_FAILURE;
   QTest::qWait(200);  // pending layout requests run on the event loop
   return window->grab().save(QString::fromLocal8Bit(argv[1])) ? EXIT_SUCCESS : EXIT_FAILURE;
 }

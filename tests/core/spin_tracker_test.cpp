@@ -511,3 +511,16 @@ TEST(RegionClick, NumbersRewindAndClearAll) {
 }
 
 }  // namespace
+
+// A line that falls due by the clock (a guardrail's time) comes long after the last spin: it
+// goes ahead of the advice without that spin's win, which the advice after a spin repeats.
+TEST(ShowAdvice, LeavesTheLastWinOutOfALineThatComesLater) {
+  TrackerFixture f("2", {0});
+  f.bytes.Add({1});
+  f.tracker.EnterSpin(7);
+  ASSERT_NE(f.window.Advice().find("You've just won $2"), std::string::npos) << f.window.Advice();
+  f.tracker.ShowAdvice(" TIME LIMIT REACHED: 1 MINUTE     ", false);
+  EXPECT_EQ(f.window.Advice().find("You've just won"), std::string::npos) << f.window.Advice();
+  EXPECT_EQ(f.window.Advice().rfind(" TIME LIMIT REACHED: 1 MINUTE", 0), 0u) << f.window.Advice();
+  EXPECT_EQ(f.State().winMessage, "      You've just won $2");  // the table keeps it
+}

@@ -59,6 +59,10 @@ kill -0 "$program_pid" 2>/dev/null || fail "the program ended with its About box
 # Statistics..., the item above About, opens a second window beside the main one, never over it,
 # and the main window stays in play: its menu still opens the About box.
 statistics_window() { xdotool search --onlyvisible --name "^Wheelwatcher Statistics$" | head -n1; }
+# At the screen's left edge, so that the 800 pixels leave room beside it (placements on screens of
+# every size: statistics_placement_test.sh).
+xdotool windowmove "$window" 0 0
+sleep 0.3
 xdotool mousemove --window "$window" 120 300 click 3
 sleep 0.5
 xdotool key Up Up Return

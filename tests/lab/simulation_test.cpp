@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,15 @@ TEST(Simulation, RuinStopsABetTheBankrollCannotCover) {
       EXPECT_LE(curve.p5[i], curve.centre[i]);
       EXPECT_LE(curve.centre[i], curve.p95[i]);
     }
+    // The share still playing starts whole, never grows, and ends at the share not ruined; the
+    // mean line ends at the final BANK's mean.
+    ASSERT_EQ(curve.playing.size(), curve.spins.size());
+    EXPECT_EQ(curve.playing.front(), 1.0);
+    EXPECT_TRUE(std::is_sorted(curve.playing.rbegin(), curve.playing.rend()));
+    EXPECT_DOUBLE_EQ(curve.playing.back(), 1.0 - static_cast<double>(system.ruined) /
+                                                     static_cast<double>(settings.sessions));
+    ASSERT_EQ(curve.mean.size(), curve.spins.size());
+    EXPECT_NEAR(curve.mean.back(), system.finalBank.mean, 1e-9);
   }
 }
 

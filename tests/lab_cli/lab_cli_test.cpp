@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -473,23 +474,36 @@ TEST_F(LabCli, SimulateWritesEveryResultAndTheThreadsChangeNothing) {
   EXPECT_EQ(Lab(with({"--threads", "2"})).out, run.out);
 }
 
-// The plot: its size, the felt background, each system's line in its colour.
-TEST_F(LabCli, PlotShowsEverySystemsLine) {
-  const LabRun run =
-      Lab({"simulate", "--sessions", "300", "--spins", "300", "--seed", "5", "--plot", "bank.png"});
+// The plot: its size, the felt background, and a panel per system, two to a row, each with the
+// system's lines in its colour, the ruin line and the share still playing.
+TEST_F(LabCli, PlotShowsAPanelPerSystem) {
+  const LabRun run = Lab({"simulate", "--sessions", "300", "--spins", "300", "--seed", "5",
+                          "--bankroll", "200", "--plot", "bank.png"});
   ASSERT_EQ(run.status, 0) << run.err;
   const QImage image(QString::fromStdString(In("bank.png").string()));
   ASSERT_FALSE(image.isNull());
-  EXPECT_EQ(image.size(), QSize(1200, 700));
+  EXPECT_EQ(image.size(), QSize(1400, 1020));
   EXPECT_GT(image.pixelColor(5, 5).green(), image.pixelColor(5, 5).red());
-  const QColor lines[] = {QColor(238, 204, 110), QColor(246, 84, 70), QColor(250, 246, 230),
-                          QColor(120, 240, 110), QColor(110, 180, 255)};
-  for (const QColor& colour : lines) {
-    int matching = 0;
-    for (int y = 110; y < 636; ++y) {
-      for (int x = 400; x < 1160; ++x) matching += image.pixelColor(x, y) == colour ? 1 : 0;
+  const QColor systems[] = {QColor(238, 204, 110), QColor(255, 140, 200), QColor(200, 160, 255),
+                            QColor(120, 240, 110), QColor(255, 165, 60)};
+  const QColor ruin(255, 70, 70);
+  const QColor playing(90, 220, 255);
+  for (int panel = 0; panel < 5; ++panel) {
+    const QRect cell(24 + panel % 2 * 676, 96 + panel / 2 * 300, 676, 300);
+    std::map<QRgb, int> counts;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+      for (int x = cell.left(); x <= cell.right(); ++x) ++counts[image.pixel(x, y)];
     }
-    EXPECT_GT(matching, 50) << colour.name().toStdString();
+    for (const QColor& colour : {systems[panel], ruin, playing}) {
+      EXPECT_GT(counts[colour.rgb()], 50)
+          << "panel " << panel << ", " << colour.name().toStdString();
+    }
+    // Each panel holds its own system's colour only.
+    for (int other = 0; other < 5; ++other) {
+      if (other != panel) {
+        EXPECT_LT(counts[systems[other].rgb()], 5) << panel << " " << other;
+      }
+    }
   }
 }
 

@@ -11,20 +11,28 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QRegularExpression>
+#include <QScreen>
+
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "app/bank_chart.h"
 #include "app/count_chart.h"
 #include "app/session_watch.h"
+#include "app/statistics_texts.h"
 #include "app/statistics_window.h"
 #include "app/window_placement.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
 #include "panels/ticker_panel.h"
 #include "stats/session_statistics.h"
+#include "systems/betting_systems.h"
 #include "tests/core/tracker_test_support.h"
 #include "tests/support/main_window_driver.h"
 
@@ -99,7 +107,9 @@ TEST_F(StatisticsWindowTest, OpensFromTheWindowMenuBesideTheMainWindowLeavingItU
   EXPECT_TRUE(Statistics()->isWindow());
   EXPECT_FALSE(Statistics()->isModal());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_FALSE(Statistics()->frameGeometry().intersects(Main().frameGeometry()));
+  // The offscreen screen (800 x 600, the table in its middle) has no room beside the table: the
+  // window lies wholly on the screen all the same (where it goes on others: WindowPlacement).
+  EXPECT_TRUE(Main().screen()->availableGeometry().contains(Statistics()->frameGeometry()));
   EXPECT_EQ(Figure("Spins"), "0");
   EXPECT_TRUE(Figure("Chi-square test").startsWith("cannot tell yet"))
       << Figure("Chi-square test").toStdString();
@@ -211,11 +221,14 @@ TEST_F(StatisticsWindowTest, StopLossReachedTellsThreeWaysOnceAndPlayGoesOn) {
   EXPECT_GT(Ticker().indexOf("Your next bet is"), line);
   QLabel* notice = nullptr;
   for (QLabel* label : Statistics()->findChildren<QLabel*>()) {
-    if (label->accessibleName() == "Stop-loss notice") notice = label;
+    if (label->accessibleName().startsWith("Stop-loss notice: ")) notice = label;
   }
   ASSERT_NE(notice, nullptr);
   EXPECT_TRUE(notice->isVisible());
   EXPECT_TRUE(notice->text().startsWith("Stop-loss reached"));
+  // A screen reader reads the notice whole, and reaches it with Tab.
+  EXPECT_EQ(notice->accessibleName(), "Stop-loss notice: " + notice->text());
+  EXPECT_NE(notice->focusPolicy() & Qt::TabFocus, 0);
 
   // Play goes on with the message up; the ticker line came once, and so did the message.
   const QString messageText = message->text();
@@ -257,6 +270,17 @@ TEST(StatisticsWindowSettings, GuardrailsComeBackFromTheSettingsFile) {
                                                {"Stop-win limit", "250"},
                                                {"Session time on", "on"},
                                                {"Session time limit", "60"}}));
+  // What the file held but could not be used is named in the window, not silently replaced.
+  QLabel* notice = nullptr;
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (label->accessibleName().startsWith("Settings file: ")) notice = label;
+  }
+  ASSERT_NE(notice, nullptr);
+  EXPECT_FALSE(notice->isHidden());
+  EXPECT_TRUE(notice->text().startsWith(
+      "Your settings file has StopLoss=-5, SessionMinutes=soon, which no limit can take: the "
+      "limit shown is the default until you set it here."))
+      << notice->text().toStdString();
 }
 
 TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
@@ -272,6 +296,21 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
     ++named;
   }
   EXPECT_EQ(named, 2 + 3 + 3);  // two charts, three switches, three limits
+  // Tab reaches every figure and both charts; the count chart says what it shows.
+  int figures = 0;
+  for (QWidget* widget : Statistics()->findChildren<QWidget*>()) {
+    const auto* label = qobject_cast<QLabel*>(widget);
+    const bool figure =
+        label != nullptr && label->buddy() == nullptr && label->accessibleName().contains(": ");
+    if (!figure && !qobject_cast<CCountChart*>(widget) && !qobject_cast<CBankChart*>(widget))
+      continue;
+    EXPECT_TRUE(widget->focusPolicy() & Qt::TabFocus) << widget->accessibleName().toStdString();
+    figures += figure ? 1 : 0;
+  }
+  EXPECT_EQ(figures, 6 + 2 + 5 + 3 + 2);  // session, numbers, outside bets, runs, stakes
+  EXPECT_TRUE(Statistics()->findChild<CCountChart*>()->accessibleDescription().startsWith(
+      "3 spins: each number expected 0.1 times; counts from 0 (number 0) to 1 (number 1)"))
+      << Statistics()->findChild<CCountChart*>()->accessibleDescription().toStdString();
   // Figures are read out with their names, and follow the table.
   EXPECT_EQ(Figure("Spins"), "3");
   for (QLabel* label : Statistics()->findChildren<QLabel*>()) {
@@ -332,7 +371,10 @@ TEST(SessionTimeGuardrail, FallsDueWithoutAPressAndTellsOnce) {
   auto now = GuardrailMonitor::Clock::time_point{} + std::chrono::hours(5);
   SessionWatch watch(
       tracker, store, mainWindow,
-      [&tickerLines](const std::string& line) { tickerLines.push_back(line); },
+      [&tickerLines](const std::string& line, bool afterOperation) {
+        EXPECT_FALSE(afterOperation);  // by the clock: no win of a spin long past goes with it
+        tickerLines.push_back(line);
+      },
       [&now] { return now; });
 
   tracker.EnterSpin(5);
@@ -376,6 +418,219 @@ TEST(WindowPlacement, BesideTheAnchorNeverOverIt) {
     EXPECT_EQ(place, c.expected) << c.anchor.x() << "," << c.screen.width();
     EXPECT_FALSE(QRect(place, c.size).intersects(c.anchor));
   }
+}
+
+// The statistics window can shrink (its figures scroll): on every screen it lies wholly on the
+// screen, beside the table where there is room, over the table only where there is none.
+TEST(WindowPlacement, StatisticsWindowWhollyOnTheScreen) {
+  const QSize wanted(1010, 680);
+  const QSize least(430, 390);
+  const struct {
+    const char* name;
+    QRect screen;
+    QRect anchor;
+    QRect expected;
+  } cases[] = {
+      {"1920x1080, table at the left",
+       {0, 0, 1920, 1080},
+       {100, 50, 290, 600},
+       {398, 50, 1010, 680}},
+      {"1920x1080, table in the middle: narrowed on the wider side",
+       {0, 0, 1920, 1080},
+       {821, 50, 290, 600},
+       {8, 50, 805, 680}},
+      {"1366x768, table at the left", {0, 0, 1366, 768}, {0, 0, 290, 600}, {298, 0, 1010, 680}},
+      {"1366x768, table at the right",
+       {0, 0, 1366, 768},
+       {1076, 100, 290, 600},
+       {58, 88, 1010, 680}},
+      {"1366x768, table in the middle",
+       {0, 0, 1366, 768},
+       {538, 100, 290, 600},
+       {836, 88, 522, 680}},
+      {"1024x768, table at the left", {0, 0, 1024, 768}, {0, 0, 290, 600}, {298, 0, 718, 680}},
+      {"1024x768, table in the middle: over its edge",
+       {0, 0, 1024, 768},
+       {367, 84, 290, 600},
+       {14, 84, 1010, 680}},
+      {"800x600, smaller than the window", {0, 0, 800, 600}, {0, 0, 280, 560}, {288, 0, 504, 600}},
+      {"second screen to the right",
+       {1920, 0, 1366, 768},
+       {1920, 0, 290, 600},
+       {2218, 0, 1010, 680}},
+  };
+  for (const auto& c : cases) {
+    const QRect place = PlaceOnScreen(c.anchor, wanted, least, c.screen);
+    EXPECT_EQ(place, c.expected) << c.name;
+    EXPECT_TRUE(c.screen.contains(place)) << c.name;
+    if (place.size() != wanted.boundedTo(c.screen.size())) {
+      EXPECT_FALSE(place.intersects(c.anchor)) << c.name << ": narrowed, yet over the table";
+    }
+  }
+}
+
+// A table window the tracker talks to that shows nothing: the sessions of the check below.
+class SilentTableWindow : public TrackerWindow {
+ public:
+  void ShowControl(int) override {}
+  void HideControl(int) override {}
+  void SetPanelText(int, const std::string&) override {}
+  void HistoryRowAdded() override {}
+  void NewestHistoryRowRemoved() override {}
+  void HistoryColumnsCleared() override {}
+  void StartTimer(int, int) override {}
+  void StopTimer(int) override {}
+  void SetCaption(const std::string&) override {}
+  void PlayClickSound() override {}
+  void OpenLiveWheelLinks() override {}
+  void OpenHelpDocument() override {}
+  void SaveSpinHistory(const std::string&) override {}
+};
+
+class GeneratorBytes : public RandomBytes {
+ public:
+  explicit GeneratorBytes(std::mt19937_64& generator) : generator_(generator) {}
+  std::uint8_t NextByte() override { return static_cast<std::uint8_t>(generator_() & 0xFF); }
+
+ private:
+  std::mt19937_64& generator_;
+};
+
+// BANK after `spins` of sessions on the window's own table code, with a generator and seed of
+// the test's own.
+std::vector<double> TableSessions(int system, int sessions, int spins, std::uint64_t seed) {
+  std::mt19937_64 generator(seed);
+  std::uniform_int_distribution<int> wheel(0, kHighestNumber);
+  std::vector<double> banks;
+  for (int s = 0; s < sessions; ++s) {
+    SilentTableWindow window;
+    GeneratorBytes bytes(generator);
+    SpinTracker tracker(window, bytes);
+    tracker.Start("$", std::to_string(system), "");
+    for (int spin = 0; spin < spins; ++spin) tracker.EnterSpin(wheel(generator));
+    banks.push_back(static_cast<double>(tracker.State().bank));
+  }
+  return banks;
+}
+
+// What the window says of the session against the system's own sessions is checked against
+// sessions the test plays itself on the table's code: the share at or above BANK, their mean and
+// their median, each within its error, for every system, in an ordinary session and in one that
+// lost every spin.
+TEST_F(StatisticsWindowTest, SaysTruthfullyWhereBankLiesAmongTheSystemsOwnSessions) {
+  constexpr int kSpins = 60;
+  constexpr int kTestSessions = 3000;
+  constexpr double kZ = 4.5;
+  const QRegularExpression sentence(
+      "^(?:(\\d+)\u00a0%|(under 1)\u00a0%|(over 99)\u00a0%|(none)|(all))(?: of)? ([\\d,]+) "
+      "simulated "
+      "(\\w+) sessions of (\\d+) spins at a base stake of \\$1 ended at or above \\$(-?\\d+); "
+      "their median \\$(-?[\\d.]+), their mean (?:\\$(-?[\\d.]+)|(tells nothing: .* is a loss, "
+      "2.70\u00a0% of what they stake))$");
+  ASSERT_TRUE(sentence.isValid());
+  std::mt19937 spinsOfTheEvening(22);
+  for (int system = 1; system <= 5; ++system) {
+    const std::vector<double> banks = TableSessions(system, kTestSessions, kSpins, 1000 + system);
+    double mean = 0;
+    for (double bank : banks) mean += bank;
+    mean /= kTestSessions;
+    double variance = 0;
+    for (double bank : banks) variance += (bank - mean) * (bank - mean);
+    const double sd = std::sqrt(variance / (kTestSessions - 1));
+
+    for (const bool losingEvery : {false, true}) {
+      SCOPED_TRACE("system " + std::to_string(system) + (losingEvery ? ", every spin lost" : ""));
+      driver = std::make_unique<MainWindowDriver>();
+      // SYSTEM: the first press shows the system, each further one steps on.
+      driver->Press(region::kSystem);
+      for (int press = 0; press < 5 && driver->Tracker().State().systemNumber != system; ++press) {
+        driver->Press(region::kSystem);
+      }
+      ASSERT_EQ(driver->Tracker().State().systemNumber, system);
+      ChooseStatisticsFromMenu();
+      ASSERT_NE(Statistics(), nullptr);
+      std::uniform_int_distribution<int> wheel(0, kHighestNumber);
+      for (int spin = 0; spin < kSpins; ++spin) {
+        driver->Press(losingEvery ? LosingNumber() : wheel(spinsOfTheEvening));
+      }
+      const Money bank = driver->Tracker().State().bank;
+      QRegularExpressionMatch said;
+      ASSERT_TRUE(QTest::qWaitFor(
+          [&] {
+            // The answer for the previous spin stays up until this one's comes.
+            said = sentence.match(Figure("Against the system's own sessions"));
+            return said.hasMatch() && said.captured(8).toInt() == kSpins;
+          },
+          20000))
+          << Figure("Against the system's own sessions").toStdString();
+      EXPECT_EQ(said.captured(7).toStdString(),
+                GetSystemName(system, false).substr(GetSystemName(system, false).rfind(' ') + 1));
+      EXPECT_EQ(said.captured(8).toInt(), kSpins);
+      EXPECT_EQ(said.captured(9).toLongLong(), bank);
+      const double windowSessions = QString(said.captured(6)).remove(',').toDouble();
+
+      const double share =
+          static_cast<double>(
+              std::count_if(banks.begin(), banks.end(), [bank](double b) { return b >= bank; })) /
+          kTestSessions;
+      // Both samples' errors, with the worst case p = 1/2 where the test's share is at an edge.
+      const double spread = kZ * std::sqrt(std::max(share * (1 - share), 0.25 / kTestSessions) *
+                                           (1.0 / kTestSessions + 1.0 / windowSessions));
+      if (said.hasCaptured(1)) {
+        EXPECT_NEAR(said.captured(1).toDouble() / 100, share, 0.005 + spread);
+      } else if (said.hasCaptured(2)) {
+        EXPECT_LT(share, 0.01 + spread);
+      } else if (said.hasCaptured(3)) {
+        EXPECT_GT(share, 0.99 - spread);
+      } else if (said.hasCaptured(4)) {
+        EXPECT_LT(share, spread);
+      } else {
+        EXPECT_GT(share, 1 - spread);
+      }
+      // The mean of a system whose stakes double is ruled by losing runs too rare for either
+      // sample: the window must not give one. Every other mean is checked.
+      const bool stakesDouble = system == 2 || system == 3;
+      EXPECT_EQ(said.hasCaptured(12), stakesDouble) << said.captured(0).toStdString();
+      if (!stakesDouble) {
+        EXPECT_NEAR(said.captured(11).toDouble(), mean,
+                    0.005 + kZ * sd * std::sqrt(1.0 / kTestSessions + 1.0 / windowSessions));
+      }
+      // A median has at least half the sessions on each side of it, itself included.
+      const double median = said.captured(10).toDouble();
+      const double medianSpread = kZ * std::sqrt(0.25 / kTestSessions + 0.25 / windowSessions);
+      EXPECT_GE(
+          std::count_if(banks.begin(), banks.end(), [median](double b) { return b <= median; }),
+          (0.5 - medianSpread) * kTestSessions);
+      EXPECT_GE(
+          std::count_if(banks.begin(), banks.end(), [median](double b) { return b >= median; }),
+          (0.5 - medianSpread) * kTestSessions);
+      if (losingEvery) {
+        EXPECT_TRUE(Figure("Result against expectation").contains(" worse than the expected loss"))
+            << Figure("Result against expectation").toStdString();
+      }
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A chance or share is never rounded to a certainty it is not, and a value never parts from its
+// "%" at a line break.
+TEST(StatisticsTexts, ChancesStayTrueAtTheEdges) {
+  const QString nbsp(QChar(0x00a0));
+  const struct {
+    double chance;
+    QString said;
+  } rows[] = {
+      {0.99954, "over 99" + nbsp + "%"}, {0.995, "over 99" + nbsp + "%"},
+      {0.62, "62" + nbsp + "%"},         {0.004, "0.4" + nbsp + "%"},
+      {0.0004, "about 1 in 2,500"},      {1e-7, "under 1 in a million"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Chance(row.chance), row.said) << row.chance;
+  EXPECT_EQ(ShareOfSpins(1, 3), "33.3" + nbsp + "%");
+  EXPECT_EQ(DisplayMoney("}", -1152921504606846975), "€-1152921504606846975");
 }
 
 }  // namespace
