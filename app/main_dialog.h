@@ -7,12 +7,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/typed_number_entry.h"
 #include "online/update_worker.h"
 #include "table/spin_tracker.h"
 #include "table/tracker_window.h"
 
+class AccessibleAnnouncer;
 class CLayoutPicture;
 class CTickerPanel;
 class ClickSound;
@@ -87,7 +90,14 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   int HitTest() const;
   void OnPictureClicked();
   void OnSetCursor();
+  void ShowWindowMenu(const QPoint& globalPosition);
   void ShowAboutBox();
+  // Typed numbers: a digit, and the pause after a lone one.
+  void OnDigitTyped(int digit);
+  void OnTypedNumberPause();
+  void WaitForTypedNumberPause();
+  void EnterTypedNumber(std::optional<int> number);
+  void ShowAdvisedNumberName();
   void OnFirstIdle();
   void WarmHistoryFont();
 
@@ -99,6 +109,10 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   std::map<int, CTickerPanel*> panels_;
   std::array<HistoryColumnModel*, 3> historyColumns_{};
   std::map<int, QTimer*> timers_;
+  // Says what a press, a typed number or a timer changed, once it is done.
+  AccessibleAnnouncer* announcer_ = nullptr;
+  TypedNumberEntry typedNumber_;
+  QTimer* typedNumberPause_;
   // Last, so the check is stopped before anything it reports to goes away.
   std::unique_ptr<CUpdateWorker> updateWorker_;
 };
