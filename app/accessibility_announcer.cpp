@@ -72,8 +72,11 @@ void AccessibleAnnouncer::Show(const QString& text) {
   if (text.isEmpty()) return;
   lastAnnouncement_ = text;
   // Showing again is what a screen reader hears; hidden first, so every announcement shows anew.
-  hide();
-  show();
+  // Without assistive technology nobody listens, and the window is left alone.
+  if (QAccessible::isActive()) {
+    hide();
+    show();
+  }
   emit announced(text);
 }
 
