@@ -313,7 +313,9 @@ void CMainDialog::keyPressEvent(QKeyEvent* event) {
   // Enter and Escape never close the window: they end or drop a typed number, nothing else.
   const int key = event->key();
   const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+  // Some keyboard layouts (French, for one) give digits with Shift.
+  const bool plain = (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier;
+  if (key >= Qt::Key_0 && key <= Qt::Key_9 && plain) {
     OnDigitTyped(key - Qt::Key_0);
   } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     typedNumberPause_->stop();
@@ -321,7 +323,7 @@ void CMainDialog::keyPressEvent(QKeyEvent* event) {
   } else if (key == Qt::Key_Escape) {
     typedNumberPause_->stop();
     typedNumber_.Cancel();
-  } else if (key == Qt::Key_Backspace) {
+  } else if (key == Qt::Key_Backspace && modifiers == Qt::NoModifier) {
     // Takes back the digit being typed, else the last spin, as REWIND does.
     typedNumberPause_->stop();
     if (!typedNumber_.Cancel()) picture_->PressRegion(region::kRewind);
