@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 
+#include "app/accessibility_announcer.h"
 #include "app/history_column_accessible.h"
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
@@ -21,6 +22,15 @@ namespace {
 class MainWindowAccessible : public QAccessibleWidget {
  public:
   explicit MainWindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+  // The caption without its blink: "Updating.." and "Updating" while an update check runs are one
+  // name, so that a screen reader has nothing new to say every half second.
+  QString text(QAccessible::Text type) const override {
+    if (type != QAccessible::Name) return QAccessibleWidget::text(type);
+    QString caption = widget()->windowTitle().trimmed();
+    while (caption.endsWith(QLatin1Char('.'))) caption.chop(1);
+    return caption;
+  }
 
   int childCount() const override { return static_cast<int>(Readable().size()); }
 
@@ -58,6 +68,9 @@ QAccessibleInterface* CreateInterface(const QString& className, QObject* object)
   }
   if (className == QLatin1String("HistoryColumnView")) {
     return new HistoryColumnAccessible(static_cast<HistoryColumnView*>(object));
+  }
+  if (className == QLatin1String("AccessibleAnnouncer")) {
+    return CreateAnnouncerAccessible(static_cast<AccessibleAnnouncer*>(object));
   }
   if (className == QLatin1String("CMainDialog")) {
     return new MainWindowAccessible(static_cast<CMainDialog*>(object));

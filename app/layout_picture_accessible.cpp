@@ -105,6 +105,11 @@ class SaveFaceWatcher : public QObject {
 
 }  // namespace
 
+QString RegionName(int regionCode, bool playStarted) {
+  return regionCode <= kHighestNumber ? NumberName(regionCode)
+                                      : QString::fromLatin1(WordsFor(regionCode, playStarted).name);
+}
+
 CLayoutPictureAccessible::CLayoutPictureAccessible(CLayoutPicture* picture)
     : QAccessibleWidget(picture, QAccessible::Grouping, QStringLiteral("Layout")) {}
 
@@ -187,15 +192,13 @@ bool RegionAccessible::PlayStarted() const {
 }
 
 QString RegionAccessible::text(QAccessible::Text type) const {
-  if (regionCode_ <= kHighestNumber) {
-    return type == QAccessible::Name ? NumberName(regionCode_) : QString();
-  }
-  const ButtonWords words = WordsFor(regionCode_, PlayStarted());
   switch (type) {
     case QAccessible::Name:
-      return QString::fromLatin1(words.name);
+      return RegionName(regionCode_, PlayStarted());
     case QAccessible::Description:
-      return QString::fromLatin1(words.description);
+      return regionCode_ <= kHighestNumber
+                 ? QString()
+                 : QString::fromLatin1(WordsFor(regionCode_, PlayStarted()).description);
     default:
       return {};
   }

@@ -8,6 +8,10 @@
 
 class CLayoutPicture;
 
+// What a number or button of the layout is called: "17 black", "0 green", "REWIND"; SYSTEM is SAVE
+// once play has started.
+QString RegionName(int regionCode, bool playStarted);
+
 // The layout picture to assistive technology: a group whose children are the areas a click acts
 // on, the 37 numbers and the buttons, each a button at its place on the screen.
 class CLayoutPictureAccessible : public QAccessibleWidget {

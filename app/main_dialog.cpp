@@ -15,20 +15,27 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+
 #include "app/about_dialog.h"
+#include "app/accessibility_announcer.h"
 #include "app/after_first_paint.h"
 #include "app/history_column_view.h"
 #include "app/layout_picture.h"
+#include "app/layout_picture_accessible.h"
 #include "app/screen_picture.h"
 #include "app/session_watch.h"
 #include "app/window_placement.h"
+#include "engine/bet_code.h"
 #include "engine/control_ids.h"
 #include "engine/region_code.h"
 #include "online/external_links.h"
 #include "panels/ticker_panel.h"
+#include "panels/ticker_panel_accessible.h"
 #include "platform/click_sound.h"
-#include "platform/safe_file.h"
 #include "platform/journal_store.h"
+#include "platform/safe_file.h"
 #include "platform/settings_store.h"
 #include "resources/strings.h"
 
@@ -79,7 +86,8 @@ CMainDialog::CMainDialog(MainDialogServices services, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       services_(std::move(services)),
       tracker_(*this, services_.random),
-      picture_(new CLayoutPicture(this)) {
+      picture_(new CLayoutPicture(this)),
+      typedNumberPause_(new QTimer(this)) {
   if (!services_.runSaveDialog) services_.runSaveDialog = RunSaveDialog;
   if (!services_.reportSaveFailure) {
     services_.reportSaveFailure = [this](const QString& reason) {
@@ -153,6 +161,11 @@ void CMainDialog::OnInitDialog() {
   picture_->SetPictures(QStringLiteral(":/layout.png"), QStringLiteral(":/hitmap.png"));
   tracker_.Start(services_.localeCurrencySymbol, services_.settings.ReadSystemText(),
                  services_.versionText);
+  // After the start: the welcome is read with the focus, not announced besides.
+  announcer_ = new AccessibleAnnouncer(this);
+  typedNumberPause_->setSingleShot(true);
+  typedNumberPause_->setTimerType(Qt::PreciseTimer);
+  connect(typedNumberPause_, &QTimer::timeout, this, &CMainDialog::OnTypedNumberPause);
   // A guardrail reached puts its line on the ticker once, ahead of the advice it comes with.
   sessionWatch_ = std::make_unique<SessionWatch>(
       tracker_, services_.settings, *this, [this](const std::string& line, bool afterOperation) {
@@ -257,7 +270,13 @@ QWidget* CMainDialog::Control(int controlId) const {
 int CMainDialog::HitTest() const { return RegionCodeForColour(picture_->RecordedColour()); }
 
 void CMainDialog::OnPictureClicked() {
-  tracker_.OnRegionClicked(HitTest());
+  const int code = HitTest();
+  // What was pressed comes first in what a screen reader then says; STAKE and SYSTEM name
+  // themselves on the status panel.
+  if (code <= kHighestNumber || code == region::kRewind || code == region::kClearAll) {
+    announcer_->SetLead(RegionName(code, tracker_.State().started));
+  }
+  tracker_.OnRegionClicked(code);
   sessionWatch_->OnTableChanged();
 }
 
@@ -276,7 +295,22 @@ void CMainDialog::HideControl(int controlId) {
 
 void CMainDialog::SetPanelText(int panelId, const std::string& text) {
   const auto panel = panels_.find(panelId);
-  if (panel != panels_.end()) panel->second->SetText(text);
+  if (panel == panels_.end()) return;
+  const bool newMessage = panel->second->message() != text;
+  panel->second->SetText(text);
+  if (!newMessage || panelId == control::kNumberPanel) return;  // the number panel blinks
+  if (panelId == control::kAdviceTicker) ShowAdvisedNumberName();
+  // Said in the order of a glance down the window's texts: status, BANK, then the advice.
+  const int order = panelId == control::kStatusPanel ? 0 : panelId == control::kBankPanel ? 1 : 2;
+  if (announcer_) announcer_->Note(order, SpokenPanelText(text));
+}
+
+// The number panel blinks; what it reads is the advised number, steady.
+void CMainDialog::ShowAdvisedNumberName() {
+  const std::vector<BetCode>& betCodes = tracker_.State().betCodes;
+  const BetCodeParts parts = SplitBetCode(betCodes.empty() ? kNoNumber : betCodes.back());
+  panels_[control::kNumberPanel]->setAccessibleName(
+      HasNumberBet(parts) ? QString::number(parts.number) : QStringLiteral("none"));
 }
 
 void CMainDialog::HistoryRowAdded() {
@@ -338,16 +372,59 @@ void CMainDialog::SaveSpinHistory(const std::string& report) {
 }
 
 void CMainDialog::keyPressEvent(QKeyEvent* event) {
-  // The program has no keyboard commands: Enter and Escape must neither close nor press anything.
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+  // Enter and Escape never close the window: they end or drop a typed number, nothing else.
+  const int key = event->key();
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  // Some keyboard layouts (French, for one) give digits with Shift.
+  const bool plain = (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier;
+  if (key >= Qt::Key_0 && key <= Qt::Key_9 && plain) {
+    OnDigitTyped(key - Qt::Key_0);
+  } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    typedNumberPause_->stop();
+    EnterTypedNumber(typedNumber_.End());
+  } else if (key == Qt::Key_Escape) {
+    typedNumberPause_->stop();
+    typedNumber_.Cancel();
+  } else if (key == Qt::Key_Backspace && modifiers == Qt::NoModifier) {
+    // Takes back the digit being typed, else the last spin, as REWIND does.
+    typedNumberPause_->stop();
+    if (!typedNumber_.Cancel()) picture_->PressRegion(region::kRewind);
+  } else if (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+    ShowWindowMenu(mapToGlobal(QPoint(width() / 4, height() / 8)));
+  } else {
+    QDialog::keyPressEvent(event);
+    return;
   }
+  event->accept();
+}
+
+void CMainDialog::OnDigitTyped(int digit) {
+  const TypedNumberEntry::Outcome outcome =
+      typedNumber_.Digit(digit, TypedNumberEntry::Clock::now());
+  EnterTypedNumber(outcome.enter);
+  if (outcome.rejected) announcer_->Say(tr("No number %1").arg(*outcome.rejected));
+  WaitForTypedNumberPause();
+}
+
+void CMainDialog::OnTypedNumberPause() {
+  EnterTypedNumber(typedNumber_.PauseElapsed(TypedNumberEntry::Clock::now()));
+  WaitForTypedNumberPause();  // a timer may fire a little early
+}
+
+void CMainDialog::WaitForTypedNumberPause() {
+  const auto deadline = typedNumber_.Deadline();
+  if (!deadline) {
+    typedNumberPause_->stop();
+    return;
+  }
+  const auto wait =
+      std::chrono::ceil<std::chrono::milliseconds>(*deadline - TypedNumberEntry::Clock::now());
+  typedNumberPause_->start(static_cast<int>(std::max<std::int64_t>(0, wait.count())));
+}
+
+// A typed number takes the road of a press on it: click sound, spin, History and advice.
+void CMainDialog::EnterTypedNumber(std::optional<int> number) {
+  if (number) picture_->PressRegion(*number);
 }
 
 void CMainDialog::closeEvent(QCloseEvent* event) {
@@ -356,6 +433,11 @@ void CMainDialog::closeEvent(QCloseEvent* event) {
 }
 
 void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
+  // The right button, or the Menu key.
+  ShowWindowMenu(event->globalPos());
+}
+
+void CMainDialog::ShowWindowMenu(const QPoint& globalPosition) {
   // Stands in for the window's system menu: the window commands, then the About item.
   QMenu menu(this);
   menu.addAction(tr("Mi&nimize"), this, &QWidget::showMinimized);
@@ -368,7 +450,7 @@ void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(QString::fromLatin1(kStatisticsMenuText), sessionWatch_.get(),
                  &SessionWatch::ShowStatisticsWindow);
   menu.addAction(QString::fromLatin1(kAboutMenuText), this, &CMainDialog::ShowAboutBox);
-  menu.exec(event->globalPos());
+  menu.exec(globalPosition);
 }
 
 void CMainDialog::ShowAboutBox() {

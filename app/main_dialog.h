@@ -10,11 +10,13 @@
 #include <optional>
 #include <string>
 
+#include "app/typed_number_entry.h"
 #include "online/update_worker.h"
 #include "table/session_journal.h"
 #include "table/spin_tracker.h"
 #include "table/tracker_window.h"
 
+class AccessibleAnnouncer;
 class CLayoutPicture;
 class CTickerPanel;
 class ClickSound;
@@ -95,12 +97,19 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   int HitTest() const;
   void OnPictureClicked();
   void OnSetCursor();
+  void ShowWindowMenu(const QPoint& globalPosition);
   void ShowAboutBox();
   void ReadLastSession();
   bool CanResume() const;
   void ResumeLastSession();
   // A note about the journal beside the table; play goes on while it is up.
   void ShowJournalMessage(const QString& text);
+  // Typed numbers: a digit, and the pause after a lone one.
+  void OnDigitTyped(int digit);
+  void OnTypedNumberPause();
+  void WaitForTypedNumberPause();
+  void EnterTypedNumber(std::optional<int> number);
+  void ShowAdvisedNumberName();
   void OnFirstIdle();
   void WarmHistoryFont();
 
@@ -115,6 +124,10 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   JournalStore* journal_ = nullptr;
   // The journal's last session, offered in the window menu until a spin is entered.
   std::optional<JournalSession> resumable_;
+  // Says what a press, a typed number or a timer changed, once it is done.
+  AccessibleAnnouncer* announcer_ = nullptr;
+  TypedNumberEntry typedNumber_;
+  QTimer* typedNumberPause_;
   // Last, so the check is stopped before anything it reports to goes away.
   std::unique_ptr<CUpdateWorker> updateWorker_;
 };

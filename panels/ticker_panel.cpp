@@ -84,6 +84,8 @@ void CTickerPanel::SetText(const std::string& text) {
   update();
   if (text == message_) return;  // the same message set again restarts its scrolling only
   message_ = text;
+  // A panel with a steady accessible name (one that blinks) is not renamed by its texts.
+  if (!accessibleName().isEmpty()) return;
   QAccessibleEvent changed(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&changed);
 }

@@ -28,7 +28,8 @@ class CTickerPanel : public QWidget {
   explicit CTickerPanel(QWidget* parent = nullptr, GlyphSheetLoader loadGlyphSheet = {});
 
   // Repaints only when text differs from the stored text. Assistive technology is told only when
-  // the message itself changes, never on a scroll step.
+  // the message itself changes, never on a scroll step, and never while the panel has an
+  // accessible name of its own.
   void SetText(const std::string& text);
   void SetRows(int rows);
   void SetColumns(int columns);

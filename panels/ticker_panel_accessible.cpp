@@ -27,6 +27,9 @@ CTickerPanelAccessible::CTickerPanelAccessible(CTickerPanel* panel)
 CTickerPanel* CTickerPanelAccessible::Panel() const { return static_cast<CTickerPanel*>(widget()); }
 
 QString CTickerPanelAccessible::text(QAccessible::Text type) const {
-  if (type == QAccessible::Name) return SpokenPanelText(Panel()->message());
+  if (type == QAccessible::Name) {
+    const QString steadyName = Panel()->accessibleName();
+    return steadyName.isEmpty() ? SpokenPanelText(Panel()->message()) : steadyName;
+  }
   return QAccessibleWidget::text(type);
 }

@@ -12,7 +12,8 @@ class CTickerPanel;
 QString SpokenPanelText(const std::string& message);
 
 // A panel to assistive technology: static text whose name is the whole message, not the part that
-// happens to be in view. Its description (set by the window) says which panel it is.
+// happens to be in view, or the accessible name the window gave it instead (a steady text for a
+// panel that blinks). Its description (set by the window) says which panel it is.
 class CTickerPanelAccessible : public QAccessibleWidget {
  public:
   explicit CTickerPanelAccessible(CTickerPanel* panel);

@@ -14,7 +14,7 @@ declare -A groups=(
   [build]="cmake ninja-build g++ pkg-config pandoc qt6-base-dev qt6-base-dev-tools libgl-dev
            libasound2-dev fonts-dejavu-core qt6-svg-dev"
   [test]="libgtest-dev libgmock-dev libboost-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox
-          imagemagick dbus-daemon at-spi2-core python3-pyatspi"
+          imagemagick dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher"
   [package]="dpkg-dev file lintian desktop-file-utils appstream man-db"
 )
 

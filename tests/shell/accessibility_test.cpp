@@ -14,7 +14,9 @@
 
 #include "app/about_dialog.h"
 #include "app/accessibility.h"
+#include "app/accessibility_announcer.h"
 #include "app/main_dialog.h"
+#include "engine/bet_code.h"
 #include "engine/control_ids.h"
 #include "online/sockets_layer.h"
 #include "online/update_worker.h"
@@ -135,14 +137,15 @@ TEST_F(AccessibilityTest, AfterStartUpTheWindowReadsAsPanelsListsAndTheLayoutsBu
   QAccessibleInterface* window = Window();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->role(), QAccessible::Window);
-  // The layout, three History columns and four panels; the highlight and face pictures are left
-  // out.
+  // The layout, three History columns, four panels and the notification that says what changed;
+  // the highlight and face pictures are left out.
   QList<QAccessible::Role> roles;
   for (int i = 0; i < window->childCount(); ++i) roles << window->child(i)->role();
   EXPECT_EQ(roles.count(QAccessible::Grouping), 1);
   EXPECT_EQ(roles.count(QAccessible::List), 3);
   EXPECT_EQ(roles.count(QAccessible::StaticText), 4);
-  EXPECT_EQ(roles.size(), 8);
+  EXPECT_EQ(roles.count(QAccessible::Notification), 1);
+  EXPECT_EQ(roles.size(), 9);
 
   QAccessibleInterface* layout = Named(QAccessible::Grouping, "Layout");
   ASSERT_NE(layout, nullptr);
@@ -238,6 +241,57 @@ TEST_F(AccessibilityTest, PressingNumbersAndRewindGoesTheWayOfAClick) {
   Press("CLEAR ALL");
   EXPECT_NE(Named(QAccessible::Button, "SYSTEM"), nullptr);
   EXPECT_FALSE(Named(QAccessible::Button, "STAKE")->state().disabled);
+}
+
+// Orca drops name changes of labels, so what a press changed is said by the notification, once and
+// whole: what was pressed, then the status, BANK and advice texts that changed. Blinks say nothing.
+TEST_F(AccessibilityTest, EachPressIsAnnouncedOnceWithWhatItChanged) {
+  Open();
+  auto* announcer = window_->findChild<AccessibleAnnouncer*>();
+  ASSERT_NE(announcer, nullptr);
+  QAccessibleInterface* notification = QAccessible::queryAccessibleInterface(announcer);
+  ASSERT_EQ(notification->role(), QAccessible::Notification);
+  QStringList said;
+  QObject::connect(announcer, &AccessibleAnnouncer::announced,
+                   [&](const QString& text) { said << text; });
+  const auto advice = [&] { return SpokenPanelText(Panel(control::kAdviceTicker)->message()); };
+  const auto advisedNumber = [&] {
+    return QString::number(SplitBetCode(window_->Tracker().State().betCodes.back()).number);
+  };
+
+  // Idle: the panels scroll and the advised number blinks, but it reads steady and nothing is said.
+  for (int tick = 0; tick < 5; ++tick) {
+    EXPECT_EQ(PanelSays("Advised number"), advisedNumber()) << tick;
+    QTest::qWait(260);
+  }
+  EXPECT_EQ(said, QStringList{});
+
+  Press("STAKE");
+  QTest::qWait(50);
+  Press("STAKE");
+  QTest::qWait(50);
+  EXPECT_EQ(said, (QStringList{"STAKE \u00a31", "STAKE \u00a32"}));
+  // The stake window closes: SPIN and the advice with the new stake come back, said once.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return said.size() == 3; }, 4000));
+  EXPECT_EQ(said.last(), "SPIN 0. " + advice());
+  EXPECT_TRUE(advice().contains("\u00a32 on")) << advice().toStdString();
+
+  Press("17 black");
+  QTest::qWait(50);
+  ASSERT_EQ(said.size(), 4);
+  EXPECT_EQ(said.last(), QString("17 black. SPIN 1. BANK \u00a3%1. %2")
+                             .arg(window_->Tracker().State().bank)
+                             .arg(advice()));
+  EXPECT_EQ(notification->text(QAccessible::Name), said.last());
+  EXPECT_EQ(PanelSays("Advised number"), advisedNumber());
+
+  Press("REWIND");
+  QTest::qWait(50);
+  ASSERT_EQ(said.size(), 5);
+  EXPECT_EQ(said.last(), "REWIND. SPIN 0. BANK \u00a30. " + advice());
+  Press("REWIND");  // nothing left to take back: nothing changes, nothing is said
+  QTest::qWait(50);
+  EXPECT_EQ(said.size(), 5);
 }
 
 // A panel's name is its whole message: scrolling and padding never change it, and it follows each
