@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -12,7 +11,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -234,15 +232,17 @@ void CMainDialog::ShowJournalMessage(const QString& text) {
   auto* message =
       new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
   message->setObjectName(QStringLiteral("journalMessage"));
+  // Play goes on while it is up, typed numbers included; a screen reader is told through the
+  // announcer instead of a focus move.
   message->setWindowModality(Qt::NonModal);
+  message->setAttribute(Qt::WA_ShowWithoutActivating);
   message->setAttribute(Qt::WA_DeleteOnClose);
   // Shown first, so that its size is settled; then beside the table, which stays on top and would
   // hide it.
   message->show();
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  const QSize frame = frameGeometry().size() - geometry().size();
-  message->move(PlaceBeside(frameGeometry(), message->size() + frame,
-                            screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768)));
+  message->move(PlaceBeside(frameGeometry(), WithFrameOf(*this, message->size()),
+                            AvailableScreenOf(*this)));
+  announcer_->Say(text);
 }
 
 void CMainDialog::WarmHistoryFont() {

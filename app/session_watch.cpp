@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/session_watch.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -21,17 +19,6 @@ namespace {
 // Below this the window is too cramped to read beside the table; it goes over part of it.
 constexpr QSize kLeastStatisticsSize(420, 360);
 constexpr QSize kFrameSlack(8, 8);
-
-QRect AvailableScreenOf(const QWidget& window) {
-  const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-}
-
-// A new window's frame is not known before the window manager has framed it; take the main
-// window's frame as a measure.
-QSize WithFrameOf(const QWidget& framed, const QSize& size) {
-  return size + (framed.frameGeometry().size() - framed.geometry().size());
-}
 
 // The limits from the settings file; a value it holds but that no limit can take (hand-edited,
 // out of range) is named for the window rather than silently replaced by the default.
@@ -180,8 +167,10 @@ void SessionWatch::ShowMessage(const QString& text) {
     message_ = new QMessageBox(QMessageBox::Information, tr("Wheelwatcher guardrail"), text,
                                QMessageBox::Ok, &mainWindow_);
     message_->setObjectName(QStringLiteral("guardrailMessage"));
-    // Shown, never run: the table stays in play while the message is up.
+    // Shown, never run, and without taking the keyboard: the table stays in play while the
+    // message is up, typed numbers included. A screen reader hears the crossing on the ticker.
     message_->setWindowModality(Qt::NonModal);
+    message_->setAttribute(Qt::WA_ShowWithoutActivating);
     message_->setAttribute(Qt::WA_DeleteOnClose);
   }
   // Shown first: the box settles its size as it is shown, and the place depends on it.

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_placement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
 #include <algorithm>
 
 namespace {
@@ -55,4 +59,13 @@ QRect PlaceOnScreen(const QRect& anchor, const QSize& wanted, const QSize& least
   // No room beside the table at all: on the screen, the table over part of it.
   const int x = ClampInto(anchor.right() + 1 + kGap, size.width(), screen.left(), screen.width());
   return {QPoint(x, top), size};
+}
+
+QRect AvailableScreenOf(const QWidget& window) {
+  const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QSize WithFrameOf(const QWidget& framed, const QSize& size) {
+  return size + (framed.frameGeometry().size() - framed.geometry().size());
 }

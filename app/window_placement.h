@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 // Where a window of `size` (frame included) goes beside `anchor` (a window's frame) on `screen`:
 // to the right, else left, else below, else above, whichever first fits whole. When none fits,
 // the wider of right and left, partly off the screen: never over the anchor. For a message,
@@ -16,3 +18,11 @@ QPoint PlaceBeside(const QRect& anchor, const QSize& size, const QRect& screen);
 // that room is at least `least`; else over part of the anchor, which stays on top.
 QRect PlaceOnScreen(const QRect& anchor, const QSize& wanted, const QSize& least,
                     const QRect& screen);
+
+// The part of the screen `window` is on that windows may use (the primary screen's before it has
+// one).
+QRect AvailableScreenOf(const QWidget& window);
+
+// `size` with the frame that `framed` has: a new window's frame is not known before the window
+// manager has framed it, so the main window's stands in for it.
+QSize WithFrameOf(const QWidget& framed, const QSize& size);

@@ -34,7 +34,7 @@ set(planted_includes
   "online/update_document.cpp    platform/settings_store.h"
   "platform/settings_store.cpp   app/main_dialog.h"
   "lab/lab_session.cpp           app/main_dialog.h"
-  "app/main_dialog.cpp           lab/simulation.h")
+  "lab/replay.cpp                platform/journal_store.h")
 foreach(row IN LISTS planted_includes)
   string(REGEX MATCHALL "[^ ]+" words "${row}")
   list(GET words 0 planted_file)
