@@ -6,6 +6,8 @@
 
 #include "app/screen_picture.h"
 
+namespace wheelwatcher {
+
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Wheelwatcher"));
   auto* picture = new QLabel(this);
@@ -25,3 +27,5 @@ void CAboutDialog::keyPressEvent(QKeyEvent* event) {
   }
   QDialog::keyPressEvent(event);
 }
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+namespace wheelwatcher {
+
 // The About box: the About picture and nothing else; Enter, Escape and the close button end it.
 class CAboutDialog : public QDialog {
   Q_OBJECT
@@ -12,3 +14,5 @@ class CAboutDialog : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 };
+
+}  // namespace wheelwatcher

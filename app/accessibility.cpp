@@ -14,6 +14,8 @@
 #include "panels/ticker_panel.h"
 #include "panels/ticker_panel_accessible.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The main window without its pictures laid over the layout: the highlights repeat what the
@@ -60,19 +62,19 @@ class MainWindowAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface* CreateInterface(const QString& className, QObject* object) {
-  if (className == QLatin1String("CTickerPanel")) {
-    return new CTickerPanelAccessible(static_cast<CTickerPanel*>(object));
+  if (className == QLatin1String(CTickerPanel::staticMetaObject.className())) {
+    return new TickerPanelAccessible(static_cast<CTickerPanel*>(object));
   }
-  if (className == QLatin1String("CLayoutPicture")) {
-    return new CLayoutPictureAccessible(static_cast<CLayoutPicture*>(object));
+  if (className == QLatin1String(CLayoutPicture::staticMetaObject.className())) {
+    return new LayoutPictureAccessible(static_cast<CLayoutPicture*>(object));
   }
-  if (className == QLatin1String("HistoryColumnView")) {
+  if (className == QLatin1String(HistoryColumnView::staticMetaObject.className())) {
     return new HistoryColumnAccessible(static_cast<HistoryColumnView*>(object));
   }
-  if (className == QLatin1String("AccessibleAnnouncer")) {
+  if (className == QLatin1String(AccessibleAnnouncer::staticMetaObject.className())) {
     return CreateAnnouncerAccessible(static_cast<AccessibleAnnouncer*>(object));
   }
-  if (className == QLatin1String("CMainDialog")) {
+  if (className == QLatin1String(CMainDialog::staticMetaObject.className())) {
     return new MainWindowAccessible(static_cast<CMainDialog*>(object));
   }
   return nullptr;
@@ -87,3 +89,5 @@ void InstallAccessibleInterfaces() {
   }();
   (void)installed;
 }
+
+}  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+namespace wheelwatcher {
+
 namespace {
 
 class AnnouncerAccessible : public QAccessibleWidget {
@@ -83,3 +85,5 @@ void AccessibleAnnouncer::Show(const QString& text) {
 QAccessibleInterface* CreateAnnouncerAccessible(AccessibleAnnouncer* announcer) {
   return new AnnouncerAccessible(announcer);
 }
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 
 class QAccessibleInterface;
 
+namespace wheelwatcher {
+
 // What a screen reader says when the window changes by itself or after a press: one announcement
 // for everything one event changed, made when that event is done. To assistive technology it is a
 // notification that shows itself again with each announcement; Debian 12's Orca speaks a
@@ -44,3 +46,5 @@ class AccessibleAnnouncer : public QWidget {
 };
 
 QAccessibleInterface* CreateAnnouncerAccessible(AccessibleAnnouncer* announcer);
+
+}  // namespace wheelwatcher

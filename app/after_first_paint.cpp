@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace wheelwatcher {
+
 namespace {
 
 // Watches the whole application, because the window's own paint may be wholly covered by opaque
@@ -38,3 +40,5 @@ class FirstPaintWatcher : public QObject {
 void RunAfterFirstPaint(QWidget& window, std::function<void()> action) {
   new FirstPaintWatcher(window, std::move(action));
 }
+
+}  // namespace wheelwatcher

@@ -9,26 +9,28 @@
 
 #include "app/chart_drawing.h"
 
+namespace wheelwatcher {
+
 namespace {
 const QColor kBankColour(30, 110, 200);
 constexpr int kTicks = 5;
 }  // namespace
 
-CBankChart::CBankChart(QWidget* parent) : QWidget(parent) {
+BankChart::BankChart(QWidget* parent) : QWidget(parent) {
   setMinimumHeight(150);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);
 }
 
-void CBankChart::SetLines(QList<QPointF> bank, QList<QPointF> expected) {
+void BankChart::SetLines(QList<QPointF> bank, QList<QPointF> expected) {
   bank_ = std::move(bank);
   expected_ = std::move(expected);
   update();
 }
 
-QSize CBankChart::sizeHint() const { return {460, 200}; }
+QSize BankChart::sizeHint() const { return {460, 200}; }
 
-void CBankChart::paintEvent(QPaintEvent*) {
+void BankChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const int line = fontMetrics().height();
@@ -85,3 +87,5 @@ void CBankChart::paintEvent(QPaintEvent*) {
   drawLine(expected_, QPen(kChartExpectedColour, 2, Qt::DashLine));
   drawLine(bank_, QPen(kBankColour, 2));
 }
+
+}  // namespace wheelwatcher

@@ -5,14 +5,16 @@
 #include <QPointF>
 #include <QWidget>
 
+namespace wheelwatcher {
+
 // BANK over the session beside the line the wheel's edge predicts, drawn straight onto the
 // widget. A chart library re-strokes every line on every change of a point, a few microseconds a
 // point: too dear for a window that follows each spin. Here a change stores the points and asks
 // for a paint.
-class CBankChart : public QWidget {
+class BankChart : public QWidget {
   Q_OBJECT
  public:
-  explicit CBankChart(QWidget* parent = nullptr);
+  explicit BankChart(QWidget* parent = nullptr);
 
   // Points are (spins, amount), in order of spins.
   void SetLines(QList<QPointF> bank, QList<QPointF> expected);
@@ -27,3 +29,5 @@ class CBankChart : public QWidget {
   QList<QPointF> bank_;
   QList<QPointF> expected_;
 };
+
+}  // namespace wheelwatcher

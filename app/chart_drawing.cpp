@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace wheelwatcher {
+
 double NiceStep(double value) {
   double decade = 1;
   while (decade * 10 <= value) decade *= 10;
@@ -69,3 +71,5 @@ void DrawValueGrid(QPainter& painter, const QWidget& chart, const QRectF& plot,
                      Qt::AlignRight | Qt::AlignVCenter, QString::number(value, 'f', 0));
   }
 }
+
+}  // namespace wheelwatcher

@@ -10,6 +10,8 @@
 class QPainter;
 class QWidget;
 
+namespace wheelwatcher {
+
 // What the statistics window's charts share: they are painted straight onto their widgets, in one
 // look, without a chart library (which the program would load at start for two small pictures).
 
@@ -54,3 +56,5 @@ double ValueToY(const QRectF& plot, const ValueAxis& axis, double value);
 
 inline const QColor kChartExpectedColour(200, 60, 40);
 inline const QColor kChartGridColour(225, 225, 225);
+
+}  // namespace wheelwatcher

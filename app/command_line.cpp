@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kUsageError = 2;
@@ -54,3 +56,5 @@ std::optional<int> RejectLeftoverArguments(const QStringList& arguments) {
                qPrintable(ProgramName(arguments)), qPrintable(arguments[1]));
   return kUsageError;
 }
+
+}  // namespace wheelwatcher

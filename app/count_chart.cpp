@@ -7,6 +7,8 @@
 
 #include "app/chart_drawing.h"
 
+namespace wheelwatcher {
+
 namespace {
 const QColor kCountColour(120, 120, 120);
 const QColor kHotColour(220, 50, 30);
@@ -18,13 +20,13 @@ constexpr double kLeastBarHeight = 3;
 constexpr double kBarShare = 0.8;  // of a number's slot; the rest is the gap between bars
 }  // namespace
 
-CCountChart::CCountChart(QWidget* parent) : QWidget(parent) {
+CountChart::CountChart(QWidget* parent) : QWidget(parent) {
   setMinimumHeight(150);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);
 }
 
-void CCountChart::SetCounts(const NumberCounts& counts, const NumberMarks& marks, double expected) {
+void CountChart::SetCounts(const NumberCounts& counts, const NumberMarks& marks, double expected) {
   if (counts == counts_ && marks == marks_ && expected == expected_) return;
   counts_ = counts;
   marks_ = marks;
@@ -32,9 +34,9 @@ void CCountChart::SetCounts(const NumberCounts& counts, const NumberMarks& marks
   update();
 }
 
-QSize CCountChart::sizeHint() const { return {460, 180}; }
+QSize CountChart::sizeHint() const { return {460, 180}; }
 
-void CCountChart::paintEvent(QPaintEvent*) {
+void CountChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const int line = fontMetrics().height();
 
@@ -76,3 +78,5 @@ void CCountChart::paintEvent(QPaintEvent*) {
   painter.setPen(QPen(kChartExpectedColour, 2, Qt::DashLine));
   painter.drawLine(QPointF(plot.left(), expectedY), QPointF(plot.right(), expectedY));
 }
+
+}  // namespace wheelwatcher

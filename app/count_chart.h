@@ -8,6 +8,8 @@
 
 #include "stats/session_statistics.h"
 
+namespace wheelwatcher {
+
 // How far a number's count lies from what a fair wheel gives.
 enum class CountMark : std::uint8_t { kWithinChance, kHot, kCold };
 
@@ -17,10 +19,10 @@ using NumberMarks = std::array<CountMark, kWheelNumbers>;
 // Each number's count as a bar, hot and cold ones in their colours, against the count a fair
 // wheel would give, drawn straight onto the widget. A change stores the figures and asks for a
 // paint: the window follows each spin.
-class CCountChart : public QWidget {
+class CountChart : public QWidget {
   Q_OBJECT
  public:
-  explicit CCountChart(QWidget* parent = nullptr);
+  explicit CountChart(QWidget* parent = nullptr);
 
   void SetCounts(const NumberCounts& counts, const NumberMarks& marks, double expected);
   const NumberCounts& Counts() const { return counts_; }
@@ -36,3 +38,5 @@ class CCountChart : public QWidget {
   NumberMarks marks_{};
   double expected_ = 0;
 };
+
+}  // namespace wheelwatcher

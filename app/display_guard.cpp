@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace wheelwatcher {
+
 DisplayGuard::DisplayGuard() { previous_ = qInstallMessageHandler(&DisplayGuard::HandleMessage); }
 
 DisplayGuard::~DisplayGuard() {
@@ -39,3 +41,5 @@ void DisplayGuard::HandleMessage(QtMsgType type, const QMessageLogContext& conte
   std::fputs(FailureLine(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY")).c_str(), stderr);
   std::_Exit(EXIT_FAILURE);
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 // Qt ends the process with abort() when its platform plugin cannot open a display. While a guard
 // lives (around the construction of the application object), that failure prints one line naming
 // the display instead and exits with status 1. Qt's messages meanwhile are held back and passed on
@@ -33,3 +35,5 @@ class DisplayGuard {
   static inline std::vector<HeldMessage> held_;
   static inline QtMessageHandler previous_ = nullptr;
 };
+
+}  // namespace wheelwatcher

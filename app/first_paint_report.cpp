@@ -15,6 +15,8 @@
 
 #include "app/after_first_paint.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 long ResidentKilobytes() {
@@ -77,3 +79,5 @@ void FirstPaintReport::ReportClick() {
   pressedAt_ = 0;
   paintQueued_ = false;
 }
+
+}  // namespace wheelwatcher

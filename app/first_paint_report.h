@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace wheelwatcher {
+
 // For measuring start-up and the first clicks. When the environment sets
 // WHEELWATCHER_REPORT_FIRST_PAINT, the window's first paint is followed by one line on standard
 // output, "first-paint-ns <CLOCK_MONOTONIC ns> rss-kb <resident kB> window <X window id>". With the
@@ -29,3 +31,5 @@ class FirstPaintReport : public QObject {
   long long pressedAt_ = 0;  // a press waiting for its paint
   bool paintQueued_ = false;
 };
+
+}  // namespace wheelwatcher

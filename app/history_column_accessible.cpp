@@ -5,6 +5,8 @@
 
 #include "app/history_column_view.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 int RowCount(const HistoryColumnView* view) {
@@ -144,3 +146,5 @@ QAccessible::State HistoryItemAccessible::state() const {
   }
   return state;
 }
+
+}  // namespace wheelwatcher

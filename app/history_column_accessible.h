@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace wheelwatcher {
+
 class HistoryColumnView;
 
 // A History column to assistive technology: a list whose items are its rows, newest first, each
@@ -57,3 +59,5 @@ class HistoryItemAccessible : public QAccessibleInterface {
   QPointer<HistoryColumnView> view_;
   int spin_;
 };
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace wheelwatcher {
+
 HistoryColumnModel::HistoryColumnModel(const SpinTracker& tracker, HistoryColumn column,
                                        QColor textColour, QObject* parent)
     : QAbstractListModel(parent), tracker_(tracker), column_(column), textColour_(textColour) {}
@@ -154,3 +156,5 @@ void HistoryColumnView::paintEvent(QPaintEvent* /*event*/) {
     itemDelegateForIndex(index)->paint(&painter, option, index);
   }
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 
 #include "table/spin_tracker.h"
 
+namespace wheelwatcher {
+
 // One History column as a view over the tracker's spin history: no text is stored per row, so the
 // columns cost nothing as the history grows. Row 0 is the newest spin.
 class HistoryColumnModel : public QAbstractListModel {
@@ -60,3 +62,5 @@ class HistoryColumnView : public QAbstractItemView {
   int RowHeight() const;
   int RowCount() const;
 };
+
+}  // namespace wheelwatcher

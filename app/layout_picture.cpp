@@ -11,6 +11,8 @@
 #include "app/screen_picture.h"
 #include "engine/region_code.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The hit map holds a few dozen colours: as 8-bit indices into a table of exactly those colours it
@@ -139,3 +141,5 @@ void CLayoutPicture::mouseMoveEvent(QMouseEvent* event) {
 
 // The second press of a double-click is not a click: a quick double press enters one spin.
 void CLayoutPicture::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <map>
 
+namespace wheelwatcher {
+
 // The whole client area: paints the layout picture and records, under every press and move, the
 // colour of the same pixel in the hidden hit map. The main window turns that colour into a region.
 class CLayoutPicture : public QWidget {
@@ -55,3 +57,5 @@ class CLayoutPicture : public QWidget {
   std::uint32_t recordedColour_;
   mutable std::map<int, QRect> regionRects_;
 };
+
+}  // namespace wheelwatcher

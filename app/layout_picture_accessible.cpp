@@ -13,6 +13,8 @@
 #include "engine/history_column.h"
 #include "engine/region_code.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kHighestNumber = 36;
@@ -110,12 +112,12 @@ QString RegionName(int regionCode, bool playStarted) {
                                       : QString::fromLatin1(WordsFor(regionCode, playStarted).name);
 }
 
-CLayoutPictureAccessible::CLayoutPictureAccessible(CLayoutPicture* picture)
+LayoutPictureAccessible::LayoutPictureAccessible(CLayoutPicture* picture)
     : QAccessibleWidget(picture, QAccessible::Grouping, QStringLiteral("Layout")) {}
 
 // The children are made on the first question about them, not when the window opens: finding
 // their areas reads the whole hit map, which the first picture does without.
-const std::vector<QAccessible::Id>& CLayoutPictureAccessible::RegionIds() const {
+const std::vector<QAccessible::Id>& LayoutPictureAccessible::RegionIds() const {
   if (!regionIds_.empty()) return regionIds_;
   auto* picture = static_cast<CLayoutPicture*>(widget());
   const std::map<int, QRect>& areas = picture->RegionRects();
@@ -136,18 +138,18 @@ const std::vector<QAccessible::Id>& CLayoutPictureAccessible::RegionIds() const 
   return regionIds_;
 }
 
-CLayoutPictureAccessible::~CLayoutPictureAccessible() {
+LayoutPictureAccessible::~LayoutPictureAccessible() {
   for (const QAccessible::Id id : regionIds_) QAccessible::deleteAccessibleInterface(id);
 }
 
-int CLayoutPictureAccessible::childCount() const { return static_cast<int>(RegionIds().size()); }
+int LayoutPictureAccessible::childCount() const { return static_cast<int>(RegionIds().size()); }
 
-QAccessibleInterface* CLayoutPictureAccessible::child(int index) const {
+QAccessibleInterface* LayoutPictureAccessible::child(int index) const {
   if (index < 0 || index >= childCount()) return nullptr;
   return QAccessible::accessibleInterface(RegionIds()[static_cast<std::size_t>(index)]);
 }
 
-int CLayoutPictureAccessible::indexOfChild(const QAccessibleInterface* child) const {
+int LayoutPictureAccessible::indexOfChild(const QAccessibleInterface* child) const {
   const std::vector<QAccessible::Id>& ids = RegionIds();
   for (std::size_t i = 0; i < ids.size(); ++i) {
     if (QAccessible::accessibleInterface(ids[i]) == child) return static_cast<int>(i);
@@ -155,7 +157,7 @@ int CLayoutPictureAccessible::indexOfChild(const QAccessibleInterface* child) co
   return -1;
 }
 
-QAccessibleInterface* CLayoutPictureAccessible::childAt(int x, int y) const {
+QAccessibleInterface* LayoutPictureAccessible::childAt(int x, int y) const {
   for (int i = 0; i < childCount(); ++i) {
     QAccessibleInterface* region = child(i);
     if (region->rect().contains(x, y)) return region;
@@ -240,3 +242,5 @@ void RegionAccessible::doAction(const QString& actionName) {
 QStringList RegionAccessible::keyBindingsForAction(const QString& /*actionName*/) const {
   return {};
 }
+
+}  // namespace wheelwatcher

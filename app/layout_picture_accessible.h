@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace wheelwatcher {
+
 class CLayoutPicture;
 
 // What a number or button of the layout is called: "17 black", "0 green", "REWIND"; SYSTEM is SAVE
@@ -14,10 +16,10 @@ QString RegionName(int regionCode, bool playStarted);
 
 // The layout picture to assistive technology: a group whose children are the areas a click acts
 // on, the 37 numbers and the buttons, each a button at its place on the screen.
-class CLayoutPictureAccessible : public QAccessibleWidget {
+class LayoutPictureAccessible : public QAccessibleWidget {
  public:
-  explicit CLayoutPictureAccessible(CLayoutPicture* picture);
-  ~CLayoutPictureAccessible() override;
+  explicit LayoutPictureAccessible(CLayoutPicture* picture);
+  ~LayoutPictureAccessible() override;
 
   int childCount() const override;
   QAccessibleInterface* child(int index) const override;
@@ -65,3 +67,5 @@ class RegionAccessible : public QAccessibleInterface, public QAccessibleActionIn
   int regionCode_;
   QRect area_;
 };
+
+}  // namespace wheelwatcher

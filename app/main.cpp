@@ -10,6 +10,8 @@
 #include "app/single_instance.h"
 #include "app/tracker_app.h"
 
+namespace wheelwatcher {
+
 namespace {
 // Wayland lets no client keep itself above other windows; X11 (through XWayland) does.
 void PreferX11WhereWaylandWouldLoseTopmost() {
@@ -26,7 +28,10 @@ QStringList Arguments(int argc, char** argv) {
 }
 }  // namespace
 
+}  // namespace wheelwatcher
+
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   QApplication::setApplicationVersion(QStringLiteral(WHEELWATCHER_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("wheelwatcher"));
   if (const std::optional<int> answered = AnswerInformationOptions(Arguments(argc, argv))) {

@@ -37,6 +37,8 @@
 #include "platform/settings_store.h"
 #include "resources/strings.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 struct PictureControl {
@@ -240,8 +242,8 @@ void CMainDialog::ShowJournalMessage(const QString& text) {
   // Shown first, so that its size is settled; then beside the table, which stays on top and would
   // hide it.
   message->show();
-  message->move(PlaceBeside(frameGeometry(), WithFrameOf(*this, message->size()),
-                            AvailableScreenOf(*this)));
+  message->move(
+      PlaceBeside(frameGeometry(), WithFrameOf(*this, message->size()), AvailableScreenOf(*this)));
   announcer_->Say(text);
 }
 
@@ -349,9 +351,13 @@ void CMainDialog::SetCaption(const std::string& caption) {
 
 void CMainDialog::PlayClickSound() { services_.clickSound.Play(); }
 
-void CMainDialog::OpenLiveWheelLinks() { ::OpenLiveWheelLinks(*this, services_.casinoAddresses); }
+void CMainDialog::OpenLiveWheelLinks() {
+  wheelwatcher::OpenLiveWheelLinks(*this, services_.casinoAddresses);
+}
 
-void CMainDialog::OpenHelpDocument() { ::OpenHelpDocument(*this, services_.helpAddress); }
+void CMainDialog::OpenHelpDocument() {
+  wheelwatcher::OpenHelpDocument(*this, services_.helpAddress);
+}
 
 void CMainDialog::OnUpdateCheckStarted() { tracker_.OnUpdateCheckStarted(); }
 
@@ -457,3 +463,5 @@ void CMainDialog::ShowAboutBox() {
   CAboutDialog about(this);
   about.exec();
 }
+
+}  // namespace wheelwatcher

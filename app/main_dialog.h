@@ -16,14 +16,17 @@
 #include "table/spin_tracker.h"
 #include "table/tracker_window.h"
 
+class QFileDialog;
+class QTimer;
+
+namespace wheelwatcher {
+
 class AccessibleAnnouncer;
 class CLayoutPicture;
 class CTickerPanel;
 class ClickSound;
 class HistoryColumnModel;
 class JournalStore;
-class QFileDialog;
-class QTimer;
 class RandomBytes;
 class SessionWatch;
 class SettingsStore;
@@ -131,3 +134,5 @@ class CMainDialog : public QDialog, public TrackerWindow, public UpdateCheckObse
   // Last, so the check is stopped before anything it reports to goes away.
   std::unique_ptr<CUpdateWorker> updateWorker_;
 };
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include "lab/simulated_sessions.h"
 
+namespace wheelwatcher {
+
 SessionComparer::SessionComparer(Answer answer, QObject* parent)
     : QObject(parent), answer_(std::move(answer)), worker_([this] { Work(); }) {}
 
@@ -53,3 +55,5 @@ void SessionComparer::Work() {
         this, [this, question] { answer_(question); }, Qt::QueuedConnection);
   }
 }
+
+}  // namespace wheelwatcher

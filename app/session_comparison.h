@@ -13,6 +13,8 @@
 
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 class SimulatedSessions;
 
 // Where the session's BANK lies among simulated sessions of the same system, base stake and
@@ -59,3 +61,5 @@ class SessionComparer : public QObject {
   std::unique_ptr<SimulatedSessions> sessions_;  // the worker's alone
   std::thread worker_;
 };
+
+}  // namespace wheelwatcher

@@ -14,6 +14,8 @@
 #include "platform/settings_store.h"
 #include "table/spin_tracker.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Below this the window is too cramped to read beside the table; it goes over part of it.
@@ -56,7 +58,7 @@ SessionWatch::~SessionWatch() {
   delete window_.data();
 }
 
-CStatisticsWindow* SessionWatch::StatisticsWindow() const { return window_; }
+StatisticsWindow* SessionWatch::OpenedWindow() const { return window_; }
 
 QMessageBox* SessionWatch::GuardrailMessage() const { return message_; }
 
@@ -76,9 +78,9 @@ void SessionWatch::OnSessionResumed() {
 
 void SessionWatch::ShowStatisticsWindow() {
   if (!window_) {
-    window_ = new CStatisticsWindow(tracker_.State(), guardrails_, &mainWindow_);
+    window_ = new StatisticsWindow(tracker_.State(), guardrails_, &mainWindow_);
     window_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window_, &CStatisticsWindow::limitsChanged, this, &SessionWatch::OnLimitsChanged);
+    connect(window_, &StatisticsWindow::limitsChanged, this, &SessionWatch::OnLimitsChanged);
     for (int g = 0; g < kGuardrailCount; ++g) {
       const auto guardrail = static_cast<Guardrail>(g);
       if (guardrails_.IsReached(guardrail)) {
@@ -187,3 +189,5 @@ void SessionWatch::ShowMessage(const QString& text) {
   }
   message_->move(place);
 }
+
+}  // namespace wheelwatcher

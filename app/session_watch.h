@@ -12,9 +12,12 @@
 
 #include "stats/guardrails.h"
 
-class CStatisticsWindow;
 class QMessageBox;
 class QWidget;
+
+namespace wheelwatcher {
+
+class StatisticsWindow;
 class SettingsStore;
 class SpinTracker;
 
@@ -41,7 +44,7 @@ class SessionWatch : public QObject {
   // Opens the statistics window beside the main window, or brings the open one forward.
   void ShowStatisticsWindow();
 
-  CStatisticsWindow* StatisticsWindow() const;
+  StatisticsWindow* OpenedWindow() const;
   QMessageBox* GuardrailMessage() const;
 
  private:
@@ -59,6 +62,8 @@ class SessionWatch : public QObject {
   GuardrailMonitor guardrails_;
   QTimer sessionTimer_;                           // wakes the check when the session time falls due
   std::array<QString, kGuardrailCount> notices_;  // the last notice of each, for a new window
-  QPointer<CStatisticsWindow> window_;
+  QPointer<StatisticsWindow> window_;
   QPointer<QMessageBox> message_;
 };
+
+}  // namespace wheelwatcher

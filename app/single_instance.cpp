@@ -20,6 +20,8 @@
 #include <optional>
 #include <thread>
 
+namespace wheelwatcher {
+
 namespace {
 using Clock = std::chrono::steady_clock;
 
@@ -231,3 +233,5 @@ void BringWindowsToFront() {
     focus->activateWindow();
   }
 }
+
+}  // namespace wheelwatcher

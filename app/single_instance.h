@@ -9,6 +9,8 @@
 
 struct sockaddr_un;
 
+namespace wheelwatcher {
+
 // One running program per user and display. The first start listens on a local socket; a later
 // start finds it there, asks the running program to come to the front, and ends. Plain POSIX
 // sockets rather than Qt Network, whose library drags Kerberos and proxy libraries into every
@@ -49,3 +51,5 @@ class SingleInstance : public QObject {
 // Brings every visible window of the program to the front, restoring a minimised one, and gives
 // the focus to the modal dialog if one is open, else to the first of them.
 void BringWindowsToFront();
+
+}  // namespace wheelwatcher

@@ -6,8 +6,12 @@
 
 #include "resources/strings.h"
 
+namespace wheelwatcher {
+
 void ShowSocketsFailureMessage() {
   QMessageBox failure(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
                       QString::fromLatin1(kSocketsFailedText), QMessageBox::Ok);
   failure.exec();
 }
+
+}  // namespace wheelwatcher

@@ -17,6 +17,8 @@
 #include "stats/stake_outlook.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kBankChartPoints = 512;
@@ -25,11 +27,11 @@ constexpr double kHotColdDeviations = 2.0;
 
 }  // namespace
 
-QString CStatisticsWindow::Amount(double amount, int decimals) const {
+QString StatisticsWindow::Amount(double amount, int decimals) const {
   return DisplayAmount(table_.currencySymbol, amount, decimals);
 }
 
-void CStatisticsWindow::Refresh() {
+void StatisticsWindow::Refresh() {
   statistics_.Sync(table_);
   RefreshSession();
   RefreshComparison();
@@ -41,7 +43,7 @@ void CStatisticsWindow::Refresh() {
   RefreshGuardrails();
 }
 
-void CStatisticsWindow::RefreshSession() {
+void StatisticsWindow::RefreshSession() {
   SetFigure(spins_, QString::number(statistics_.Spins()));
   SetFigure(staked_, Amount(static_cast<double>(statistics_.TotalStaked())));
   SetFigure(result_, Amount(static_cast<double>(statistics_.Result())));
@@ -54,7 +56,7 @@ void CStatisticsWindow::RefreshSession() {
                                 statistics_.ExpectedLoss(), statistics_.StandardDeviation()));
 }
 
-void CStatisticsWindow::RefreshComparison() {
+void StatisticsWindow::RefreshComparison() {
   SessionComparison question;
   question.systemNumber = table_.systemNumber;
   question.baseStake = table_.baseStake;
@@ -79,12 +81,12 @@ void CStatisticsWindow::RefreshComparison() {
   }
 }
 
-void CStatisticsWindow::ShowComparison(const SessionComparison& answer) {
+void StatisticsWindow::ShowComparison(const SessionComparison& answer) {
   if (!asked_ || !asked_->SameQuestion(answer)) return;  // a newer question is on its way
   SetFigure(comparison_, ComparisonText(table_.currencySymbol, answer));
 }
 
-void CStatisticsWindow::RefreshBankChart() {
+void StatisticsWindow::RefreshBankChart() {
   const std::vector<std::int64_t> samples = ChartSampleSpins(statistics_.Spins(), kBankChartPoints);
   QList<QPointF> bank;
   QList<QPointF> expected;
@@ -109,7 +111,7 @@ void CStatisticsWindow::RefreshBankChart() {
     bankChart_->setAccessibleDescription(description);
 }
 
-void CStatisticsWindow::RefreshNumbers() {
+void StatisticsWindow::RefreshNumbers() {
   QStringList hot;
   QStringList cold;
   NumberCounts counts;
@@ -190,7 +192,7 @@ void CStatisticsWindow::RefreshNumbers() {
                 .arg(verdict));
 }
 
-void CStatisticsWindow::RefreshOutside() {
+void StatisticsWindow::RefreshOutside() {
   const std::int64_t spins = statistics_.Spins();
   const auto shares = [this, spins](std::initializer_list<Category> categories, bool withZero) {
     QStringList counts;
@@ -222,7 +224,7 @@ void CStatisticsWindow::RefreshOutside() {
                              QStringLiteral(" (%1 each)").arg(dozenFair));
 }
 
-void CStatisticsWindow::RefreshRuns() {
+void StatisticsWindow::RefreshRuns() {
   for (int g = 0; g < kRunGroupCount; ++g) {
     const auto group = static_cast<RunGroup>(g);
     const LongestRun longest = statistics_.Longest(group);
@@ -239,7 +241,7 @@ void CStatisticsWindow::RefreshRuns() {
   }
 }
 
-void CStatisticsWindow::RefreshSystem() {
+void StatisticsWindow::RefreshSystem() {
   const QString system = QString::fromStdString(GetSystemName(table_.systemNumber, false))
                              .section(QLatin1Char(' '), -1);
   const QString title = tr("Stakes of system %1 (a chip)").arg(system);
@@ -258,7 +260,7 @@ void CStatisticsWindow::RefreshSystem() {
                Amount(static_cast<double>(stakes[2])), Amount(static_cast<double>(stakes[3]))));
 }
 
-void CStatisticsWindow::RefreshGuardrails() {
+void StatisticsWindow::RefreshGuardrails() {
   // A notice stays while its guardrail counts as reached: a REWIND or CLEAR ALL past it clears it.
   for (int g = 0; g < kGuardrailCount; ++g) {
     if (!guardrails_.IsReached(static_cast<Guardrail>(g))) {
@@ -266,3 +268,5 @@ void CStatisticsWindow::RefreshGuardrails() {
     }
   }
 }
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 #include "app/session_comparison.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 QString Tr(const char* text) { return QCoreApplication::translate("StatisticsTexts", text); }
@@ -127,3 +129,5 @@ QString ComparisonText(const std::string& currencySymbol, const SessionCompariso
       .arg(DisplayMoney(currencySymbol, comparison.baseStake),
            DisplayMoney(currencySymbol, comparison.bank), median, mean);
 }
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 #include "engine/bet_code.h"
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 struct SessionComparison;
 
 // The statistics window's wording: figures as a player reads them, each sentence about chance
@@ -38,3 +40,5 @@ QString DeviationText(const std::string& currencySymbol, double result, double e
 // spins at a base stake of $1 ended at or above $13; their median $12, their mean $-8.10". For a
 // system whose stakes double, the mean is not given but said to be a loss.
 QString ComparisonText(const std::string& currencySymbol, const SessionComparison& comparison);
+
+}  // namespace wheelwatcher

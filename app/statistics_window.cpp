@@ -16,6 +16,8 @@
 #include "app/bank_chart.h"
 #include "app/count_chart.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // A text a screen reader reaches with Tab and reads whole.
@@ -28,8 +30,8 @@ void MakeReadable(QLabel* label) {
 
 }  // namespace
 
-CStatisticsWindow::CStatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
-                                     QWidget* parent)
+StatisticsWindow::StatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
+                                   QWidget* parent)
     : QWidget(parent, Qt::Window),
       table_(table),
       guardrails_(guardrails),
@@ -67,9 +69,9 @@ CStatisticsWindow::CStatisticsWindow(const TableState& table, const GuardrailMon
 
 // Room for every figure without scrolling, once their lines wrap, and still on a 1366 x 768
 // screen; a smaller screen scrolls.
-QSize CStatisticsWindow::sizeHint() const { return {1060, 736}; }
+QSize StatisticsWindow::sizeHint() const { return {1060, 736}; }
 
-QLabel* CStatisticsWindow::AddFigure(QFormLayout* form, const QString& name) {
+QLabel* StatisticsWindow::AddFigure(QFormLayout* form, const QString& name) {
   auto* value = new QLabel;
   MakeReadable(value);
   // Read out as "name: value", so a screen reader needs no look at the layout.
@@ -81,7 +83,7 @@ QLabel* CStatisticsWindow::AddFigure(QFormLayout* form, const QString& name) {
   return value;
 }
 
-QWidget* CStatisticsWindow::BuildSessionBox() {
+QWidget* StatisticsWindow::BuildSessionBox() {
   auto* box = new QGroupBox(tr("This session"));
   box->setAccessibleName(box->title());
   auto* layout = new QVBoxLayout(box);
@@ -94,19 +96,19 @@ QWidget* CStatisticsWindow::BuildSessionBox() {
   comparison_ = AddFigure(form, tr("Against the system's own sessions"));
   layout->addLayout(form);
 
-  bankChart_ = new CBankChart;
+  bankChart_ = new BankChart;
   bankChart_->setAccessibleName(tr("Chart of BANK over the session"));
   bankChart_->setFocusPolicy(Qt::TabFocus);
   layout->addWidget(bankChart_, 1);
   return box;
 }
 
-QWidget* CStatisticsWindow::BuildNumbersBox() {
+QWidget* StatisticsWindow::BuildNumbersBox() {
   auto* box = new QGroupBox(tr("Numbers against a fair wheel"));
   box->setAccessibleName(box->title());
   auto* layout = new QVBoxLayout(box);
 
-  countChart_ = new CCountChart;
+  countChart_ = new CountChart;
   countChart_->setAccessibleName(tr("Chart of each number's count"));
   countChart_->setFocusPolicy(Qt::TabFocus);
   layout->addWidget(countChart_, 1);
@@ -118,7 +120,7 @@ QWidget* CStatisticsWindow::BuildNumbersBox() {
   return box;
 }
 
-QWidget* CStatisticsWindow::BuildOutsideBox() {
+QWidget* StatisticsWindow::BuildOutsideBox() {
   auto* box = new QGroupBox(tr("Outside bets: share of spins (fair share)"));
   box->setAccessibleName(box->title());
   auto* form = new QFormLayout(box);
@@ -129,7 +131,7 @@ QWidget* CStatisticsWindow::BuildOutsideBox() {
   return box;
 }
 
-QWidget* CStatisticsWindow::BuildRunsBox() {
+QWidget* StatisticsWindow::BuildRunsBox() {
   auto* box = new QGroupBox(tr("Longest runs, and the chance of one as long"));
   box->setAccessibleName(box->title());
   auto* form = new QFormLayout(box);
@@ -139,7 +141,7 @@ QWidget* CStatisticsWindow::BuildRunsBox() {
   return box;
 }
 
-QWidget* CStatisticsWindow::BuildSystemBox() {
+QWidget* StatisticsWindow::BuildSystemBox() {
   auto* box = new QGroupBox;
   systemBox_ = box;
   auto* form = new QFormLayout(box);
@@ -148,7 +150,7 @@ QWidget* CStatisticsWindow::BuildSystemBox() {
   return box;
 }
 
-QWidget* CStatisticsWindow::BuildGuardrailsBox() {
+QWidget* StatisticsWindow::BuildGuardrailsBox() {
   auto* box = new QGroupBox(tr("Guardrails"));
   box->setAccessibleName(box->title());
   auto* grid = new QGridLayout(box);
@@ -195,8 +197,8 @@ QWidget* CStatisticsWindow::BuildGuardrailsBox() {
     controls.notice->setStyleSheet(QStringLiteral("color: #c0281e; font-weight: bold;"));
     controls.notice->setProperty(kFigureName, place.name + tr(" notice"));
     controls.notice->hide();
-    connect(controls.on, &QCheckBox::toggled, this, &CStatisticsWindow::OnLimitEdited);
-    connect(controls.value, &QSpinBox::valueChanged, this, &CStatisticsWindow::OnLimitEdited);
+    connect(controls.on, &QCheckBox::toggled, this, &StatisticsWindow::OnLimitEdited);
+    connect(controls.value, &QSpinBox::valueChanged, this, &StatisticsWindow::OnLimitEdited);
     grid->addWidget(controls.on, row, 0);
     grid->addWidget(controls.value, row, 1);
     grid->addWidget(controls.notice, row + 1, 0, 1, 2);
@@ -215,7 +217,7 @@ QWidget* CStatisticsWindow::BuildGuardrailsBox() {
   return box;
 }
 
-void CStatisticsWindow::OnLimitEdited() {
+void StatisticsWindow::OnLimitEdited() {
   GuardrailLimits limits;
   for (int g = 0; g < kGuardrailCount; ++g) {
     const LimitControls& controls = limits_[static_cast<std::size_t>(g)];
@@ -224,19 +226,21 @@ void CStatisticsWindow::OnLimitEdited() {
   emit limitsChanged(limits);
 }
 
-void CStatisticsWindow::ShowGuardrailNotice(Guardrail guardrail, const QString& notice) {
+void StatisticsWindow::ShowGuardrailNotice(Guardrail guardrail, const QString& notice) {
   QLabel* label = limits_[static_cast<std::size_t>(guardrail)].notice;
   SetFigure(label, notice);
   label->show();
 }
 
-void CStatisticsWindow::ShowSettingsNotice(const QString& notice) {
+void StatisticsWindow::ShowSettingsNotice(const QString& notice) {
   SetFigure(settingsNotice_, notice);
   settingsNotice_->show();
 }
 
-void CStatisticsWindow::SetFigure(QLabel* label, const QString& text) {
+void StatisticsWindow::SetFigure(QLabel* label, const QString& text) {
   if (label->text() == text) return;
   label->setText(text);
   label->setAccessibleName(label->property(kFigureName).toString() + QStringLiteral(": ") + text);
 }
+
+}  // namespace wheelwatcher

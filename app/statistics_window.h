@@ -10,25 +10,28 @@
 #include "stats/guardrails.h"
 #include "stats/session_statistics.h"
 
-class CBankChart;
-class CCountChart;
 class QCheckBox;
 class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QSpinBox;
+
+namespace wheelwatcher {
+
+class BankChart;
+class CountChart;
 struct TableState;
 
 // The honest side of the table, beside the main window: what the session cost against what
 // the wheel's edge predicts and against sessions of the same system, the counts of the numbers
 // against a fair wheel, runs and their chances, where the system's stakes are heading, and the
 // player's guardrails. Its figures sit in a scroll area, so a small screen shows every one.
-class CStatisticsWindow : public QWidget {
+class StatisticsWindow : public QWidget {
   Q_OBJECT
  public:
   // The table and the monitor belong to the main window, which outlives this window.
-  CStatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
-                    QWidget* parent = nullptr);
+  StatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
+                   QWidget* parent = nullptr);
 
   // After every change of the table: spins, REWIND, CLEAR ALL, STAKE and SYSTEM. Only figures
   // whose text changed are set, and only they are announced to a screen reader.
@@ -89,9 +92,9 @@ class CStatisticsWindow : public QWidget {
   QLabel* expectedLoss_ = nullptr;
   QLabel* deviation_ = nullptr;
   QLabel* comparison_ = nullptr;
-  CBankChart* bankChart_ = nullptr;
+  BankChart* bankChart_ = nullptr;
 
-  CCountChart* countChart_ = nullptr;
+  CountChart* countChart_ = nullptr;
   QLabel* hotCold_ = nullptr;
   QLabel* chiSquare_ = nullptr;
 
@@ -105,3 +108,5 @@ class CStatisticsWindow : public QWidget {
   QLabel* limitsNote_ = nullptr;
   QLabel* settingsNotice_ = nullptr;
 };
+
+}  // namespace wheelwatcher

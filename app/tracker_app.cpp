@@ -16,6 +16,8 @@
 #include "platform/settings_store.h"
 #include "platform/system_random_bytes.h"
 
+namespace wheelwatcher {
+
 namespace {
 QByteArray ReadResource(const QString& path) {
   QFile file(path);
@@ -30,7 +32,7 @@ CTrackerApp::CTrackerApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool CTrackerApp::InitInstance() {
-  CSocketsLayer sockets;
+  SocketsLayer sockets;
   if (!sockets.Start()) {
     ShowSocketsFailureMessage();
     return false;
@@ -70,3 +72,5 @@ bool CTrackerApp::InitInstance() {
   exec();
   return true;
 }
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+namespace wheelwatcher {
+
 // The application: starts the network layer, shows the main window, runs the event loop until the
 // window closes, and ends.
 class CTrackerApp : public QApplication {
@@ -13,3 +15,5 @@ class CTrackerApp : public QApplication {
   // False when the program could not start; the user has been told why.
   bool InitInstance();
 };
+
+}  // namespace wheelwatcher

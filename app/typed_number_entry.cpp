@@ -3,6 +3,8 @@
 
 #include "engine/bet_code.h"
 
+namespace wheelwatcher {
+
 TypedNumberEntry::Outcome TypedNumberEntry::Digit(int digit, Clock::time_point now) {
   Outcome outcome;
   outcome.enter = PauseElapsed(now);
@@ -42,3 +44,5 @@ std::optional<TypedNumberEntry::Clock::time_point> TypedNumberEntry::Deadline() 
   if (!waitingDigit_) return std::nullopt;
   return deadline_;
 }
+
+}  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <optional>
 
+namespace wheelwatcher {
+
 // Turns digits typed on the main window into numbers to enter, so that a typing slip never enters
 // a spin: a number is one or two digits; a second digit within the pause completes it at once, a
 // lone digit is entered when the pause has passed or the number is ended (Enter); two digits above
@@ -35,3 +37,5 @@ class TypedNumberEntry {
   std::optional<int> waitingDigit_;
   Clock::time_point deadline_{};
 };
+
+}  // namespace wheelwatcher

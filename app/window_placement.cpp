@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace wheelwatcher {
+
 namespace {
 constexpr int kGap = 8;
 
@@ -69,3 +71,5 @@ QRect AvailableScreenOf(const QWidget& window) {
 QSize WithFrameOf(const QWidget& framed, const QSize& size) {
   return size + (framed.frameGeometry().size() - framed.geometry().size());
 }
+
+}  // namespace wheelwatcher

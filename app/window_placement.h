@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace wheelwatcher {
+
 // Where a window of `size` (frame included) goes beside `anchor` (a window's frame) on `screen`:
 // to the right, else left, else below, else above, whichever first fits whole. When none fits,
 // the wider of right and left, partly off the screen: never over the anchor. For a message,
@@ -26,3 +28,5 @@ QRect AvailableScreenOf(const QWidget& window);
 // `size` with the frame that `framed` has: a new window's frame is not known before the window
 // manager has framed it, so the main window's stands in for it.
 QSize WithFrameOf(const QWidget& framed, const QSize& size);
+
+}  // namespace wheelwatcher

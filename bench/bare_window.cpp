@@ -8,6 +8,7 @@
 #include "app/first_paint_report.h"
 
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   QApplication application(argc, argv);
   QLabel window;
   window.setPixmap(QPixmap(QStringLiteral(WHEELWATCHER_LAYOUT_PICTURE)));

@@ -9,6 +9,8 @@
 
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
 double ProcessCpuSeconds() {
@@ -25,3 +27,5 @@ void EnterSpins(MainWindowDriver& driver, long count, unsigned seed) {
   }
   QCoreApplication::processEvents();
 }
+
+}  // namespace wheelwatcher

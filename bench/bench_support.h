@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+namespace wheelwatcher {
+
 class MainWindowDriver;
 
 // What the benchmarks share: clock and processor time, and a session of spins entered the way a
@@ -15,3 +17,5 @@ double ProcessCpuSeconds();
 // Presses `count` numbers in the order a generator seeded with `seed` gives, letting the window
 // catch up (layout, paint) after every thousand.
 void EnterSpins(MainWindowDriver& driver, long count, unsigned seed);
+
+}  // namespace wheelwatcher

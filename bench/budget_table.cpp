@@ -7,6 +7,8 @@
 #include <limits>
 #include <sstream>
 
+namespace wheelwatcher {
+
 void BudgetReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.error_occurred) continue;
@@ -63,3 +65,5 @@ bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>&
   }
   return allMet;
 }
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 // Google Benchmark's console table, and besides it the figure of each run kept by name, so that
 // the budget lines can be printed once every benchmark has run.
 class BudgetReporter : public benchmark::ConsoleReporter {
@@ -34,3 +36,5 @@ struct Budget {
 // or UNDER. False when any figure of any budget misses its budget or is missing.
 bool PrintBudgetLines(const BudgetReporter& reporter, const std::vector<Budget>& budgets,
                       std::ostream& out);
+
+}  // namespace wheelwatcher

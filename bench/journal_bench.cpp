@@ -19,6 +19,8 @@
 #include "platform/journal_store.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Counts the paints of one widget, to know when the resumed table has reached the screen.
@@ -163,3 +165,5 @@ std::vector<Budget> JournalBudgets() {
        200},
   };
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include "bench/bench_support.h"
 #include "lab/simulation.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Sessions of system 4 with the lab's defaults; the figures count the spins actually played, per
@@ -83,3 +85,5 @@ std::vector<Budget> LabBudgets() {
        60},
   };
 }
+
+}  // namespace wheelwatcher

@@ -17,6 +17,8 @@
 
 extern char** environ;
 
+namespace wheelwatcher {
+
 namespace {
 
 std::vector<std::string> Environment(const std::map<std::string, std::string>& overrides) {
@@ -184,3 +186,5 @@ const std::string& XvfbDisplay() {
   static VirtualDisplay display;
   return display.name();
 }
+
+}  // namespace wheelwatcher

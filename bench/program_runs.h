@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 // Starting the real programs (the Wheelwatcher executable, the bare reference window) with their
 // first-paint report, on the offscreen platform or on a virtual X display.
 
@@ -69,3 +71,5 @@ struct FirstPaint {
 std::optional<FirstPaint> ReadFirstPaint(ProgramRun& run);
 
 double Median(std::vector<double> values);
+
+}  // namespace wheelwatcher

@@ -22,6 +22,8 @@
 #include "bench/program_runs.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr long kSpins = 100000;
@@ -58,7 +60,7 @@ class PaintedText : public QObject {
 };
 
 // The figure that says where BANK lies among the system's own sessions.
-QLabel* ComparisonFigure(CStatisticsWindow& window) {
+QLabel* ComparisonFigure(StatisticsWindow& window) {
   for (QLabel* label : window.findChildren<QLabel*>()) {
     if (label->accessibleName().startsWith(QStringLiteral("Against the system's own sessions")))
       return label;
@@ -97,7 +99,7 @@ int MeasureSpinCostWithWindowOpen() {
   EnterSpins(driver, kSpinsForCost, 13);
   SessionWatch& session = driver.Window().Session();
   session.ShowStatisticsWindow();
-  CStatisticsWindow* window = session.StatisticsWindow();
+  StatisticsWindow* window = session.OpenedWindow();
   if (!QTest::qWaitForWindowExposed(window)) return Failed("the statistics window was not shown");
   QLabel* comparison = ComparisonFigure(*window);
   if (comparison == nullptr) return Failed("no comparison figure");
@@ -173,7 +175,7 @@ void OpenStatisticsWindow(benchmark::State& state) {
     FirstPaint paint;
     const auto started = Clock::now();
     session.ShowStatisticsWindow();
-    CStatisticsWindow* window = session.StatisticsWindow();
+    StatisticsWindow* window = session.OpenedWindow();
     window->installEventFilter(&paint);
     while (!paint.painted && Clock::now() - started < std::chrono::seconds(2)) {
       QCoreApplication::processEvents();
@@ -195,7 +197,7 @@ void UpdateAfterSpin(benchmark::State& state) {
   EnterSpins(driver, kSpins, 11);
   SessionWatch& session = driver.Window().Session();
   session.ShowStatisticsWindow();
-  if (!QTest::qWaitForWindowExposed(session.StatisticsWindow())) {
+  if (!QTest::qWaitForWindowExposed(session.OpenedWindow())) {
     return state.SkipWithError("the window was not shown");
   }
   double totalUs = 0;
@@ -258,3 +260,5 @@ std::vector<Budget> StatisticsWindowBudgets() {
        2},
   };
 }
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 
 #include "bench/budget_table.h"
 
+namespace wheelwatcher {
+
 // The statistics window's budgets: opening it and its update after a spin at 100,000 spins, and
 // a spin's processor time with it open on the real display at 10,000 spins.
 void RegisterStatisticsWindowBenchmarks();
@@ -15,3 +17,5 @@ std::vector<Budget> StatisticsWindowBudgets();
 inline constexpr char kBenchChildVariable[] = "WHEELWATCHER_BENCH_CHILD";
 // Takes the measurement named and prints its result line; the process's exit status.
 int RunBenchChild(const char* name);
+
+}  // namespace wheelwatcher

@@ -32,6 +32,8 @@
 #include "platform/journal_store.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Counts the paints of one widget, to know when a press has reached the screen.
@@ -374,7 +376,10 @@ const std::vector<Budget> kBudgets = {
 
 }  // namespace
 
+}  // namespace wheelwatcher
+
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   // A measurement run in a process of its own on the virtual display, started by the parent.
   if (const char* child = std::getenv(kBenchChildVariable)) {
     QApplication application(argc, argv);

@@ -3,6 +3,8 @@
 
 #include <array>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::uint16_t Bit(Category category) {
@@ -78,3 +80,5 @@ int ChipCount(BetCode code) {
   return (HasNumberBet(parts) ? 1 : 0) + (parts.evenChance != 0 ? 1 : 0) +
          (parts.dozenColumn != 0 ? 1 : 0);
 }
+
+}  // namespace wheelwatcher

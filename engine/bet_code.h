@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace wheelwatcher {
+
 // The twelve outside-bet categories. Their order is the order of the bet-code parts: the
 // even chances are E = 1..6, the dozens and columns D = 1..6.
 enum class Category {
@@ -45,3 +47,5 @@ bool HasNumberBet(const BetCodeParts& parts);
 bool EvenChanceCategory(const BetCodeParts& parts, Category* category);
 bool DozenColumnCategory(const BetCodeParts& parts, Category* category);
 int ChipCount(BetCode code);
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include "engine/bet_code.h"
 
+namespace wheelwatcher {
+
 enum class CategoryMode {
   kPayout,  // what one chip on the category returned on the last spin
   kTally,   // how many spins of the whole history fell into the category
@@ -16,3 +18,5 @@ std::int64_t CategorySpins(Category category, CategoryMode mode,
                            std::span<const std::int32_t> spins);
 // 36 when a straight-up chip on the number won on the last spin, else 0.
 int NumberPayout(int number, std::span<const std::int32_t> spins);
+
+}  // namespace wheelwatcher

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+namespace wheelwatcher {
+
 // Numeric ids of the main window's controls and timers; the window looks its controls up by them.
 namespace control {
 inline constexpr int kLayoutPicture = 1000;
@@ -44,3 +46,5 @@ inline constexpr int kSystemWindow = 3;
 inline constexpr int kBlinkPeriodMs = 500;
 inline constexpr int kSelectionWindowMs = 2000;
 }  // namespace timer
+
+}  // namespace wheelwatcher

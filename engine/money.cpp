@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace wheelwatcher {
+
 namespace {
 constexpr Money kMax = std::numeric_limits<Money>::max();
 constexpr Money kMin = std::numeric_limits<Money>::min();
@@ -34,3 +36,5 @@ Money SaturatingFromDouble(double value) {
   if (value < -kTwoPow63) return kMin;
   return static_cast<Money>(value);
 }
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace wheelwatcher {
+
 // Whole currency units. Wide and saturating, so that a long losing run with a doubling stake
 // pins at the limit instead of wrapping from a huge loss to a huge win.
 using Money = std::int64_t;
@@ -12,3 +14,5 @@ Money SaturatingSubtract(Money a, Money b);
 Money SaturatingMultiply(Money a, Money b);
 // Truncates toward zero; values beyond the range (and NaN, as the maximum) are clamped.
 Money SaturatingFromDouble(double value);
+
+}  // namespace wheelwatcher

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/region_code.h"
 
+namespace wheelwatcher {
+
 const std::array<RegionColour, 47> kRegionColours = {{
     {0, PackRgb(0, 0, 0)},        {1, PackRgb(248, 248, 152)},  {2, PackRgb(48, 48, 48)},
     {3, PackRgb(0, 0, 56)},       {4, PackRgb(0, 48, 96)},      {5, PackRgb(128, 0, 128)},
@@ -26,3 +28,5 @@ int RegionCodeForColour(std::uint32_t packedColour) {
   }
   return region::kNone;
 }
+
+}  // namespace wheelwatcher

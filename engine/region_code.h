@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+namespace wheelwatcher {
+
 // Region codes of the layout: 0 to 36 a number, 40 to 49 a button, 100 nothing clickable.
 namespace region {
 inline constexpr int kLiveWheel = 40;
@@ -35,3 +37,5 @@ extern const std::array<RegionColour, 47> kRegionColours;
 
 // The region code of a hit-map colour; only an exact match counts, everything else is kNone.
 int RegionCodeForColour(std::uint32_t packedColour);
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include "engine/category_tallies.h"
 
+namespace wheelwatcher {
+
 BankAndDeficit AfterStaking(BankAndDeficit before, BetCode code, Money stake) {
   const Money staked = SaturatingMultiply(ChipCount(code), stake);
   return {SaturatingSubtract(before.bank, staked), SaturatingAdd(before.deficit, staked)};
@@ -32,3 +34,5 @@ Money Winnings(int units, Money stake) { return SaturatingMultiply(units, stake)
 BankAndDeficit AfterWinning(BankAndDeficit before, Money won) {
   return {SaturatingAdd(before.bank, won), won < before.deficit ? before.deficit - won : 0};
 }
+
+}  // namespace wheelwatcher

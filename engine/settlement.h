@@ -4,6 +4,8 @@
 #include "engine/bet_code.h"
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 // The money of the advised bets: BANK and the deficit still to be won back. The window and the
 // lab both move it with these functions only, so they cannot disagree on a payout.
 struct BankAndDeficit {
@@ -20,3 +22,5 @@ int PayoutUnitsOn(BetCode code, int number);
 Money Winnings(int units, Money stake);
 // The money won goes into BANK and wins back the deficit as far as it reaches.
 BankAndDeficit AfterWinning(BankAndDeficit before, Money won);
+
+}  // namespace wheelwatcher

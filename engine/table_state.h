@@ -8,6 +8,8 @@
 #include "engine/bet_code.h"
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 // Everything known about the game in progress. Between operations: the bet-code, bank and
 // deficit histories are one longer than the spin history and end with the current advice,
 // BANK and deficit.
@@ -27,3 +29,5 @@ struct TableState {
   std::string winMessage = " ";
   bool started = false;
 };
+
+}  // namespace wheelwatcher

@@ -15,6 +15,8 @@
 #include "lab/lab_report.h"
 #include "lab/plot_data.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kWidth = 1400;
@@ -287,3 +289,5 @@ QByteArray DrawBankPlotPng(const PlotData& plot) {
   image.save(&buffer, "PNG");
   return png;
 }
+
+}  // namespace wheelwatcher

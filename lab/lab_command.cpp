@@ -8,6 +8,8 @@
 #include "lab/lab_report.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 const char* const kLabUsage =
     "Usage:\n"
     "  wheelwatcher-lab simulate [options]   sessions of every system on a fair single-zero "
@@ -233,3 +235,5 @@ LabCommand ParseLabCommand(std::span<const std::string> arguments, int defaultTh
   command.simulation.bankCurves = !command.outputs.plot.empty();
   return command;
 }
+
+}  // namespace wheelwatcher

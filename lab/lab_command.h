@@ -10,6 +10,8 @@
 #include "lab/replay.h"
 #include "lab/simulation.h"
 
+namespace wheelwatcher {
+
 enum class LabCommandKind { kHelp, kVersion, kSimulate, kReplay };
 
 // Where results go besides the text on standard output; empty for nowhere, "-" for standard
@@ -42,3 +44,5 @@ extern const char* const kLabUsage;
 inline constexpr std::size_t kMostSpinFileBytes = 4 << 20;
 inline constexpr std::size_t kMostReplaySpins = 100000;
 inline constexpr std::uint64_t kMostSimulatedSpins = 100000000000;
+
+}  // namespace wheelwatcher

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <utility>
 
+namespace wheelwatcher {
+
 namespace {
 
 std::string FolderOf(const std::string& path) {
@@ -227,3 +229,5 @@ void RemoveTemporaryFilesOnSignals() {
     signal(signalNumber, RemoveTemporariesAndDie);
   }
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace wheelwatcher {
+
 // Which file a name stands for: a file that exists by its device and inode, a file still to be
 // made by its folder's device and inode and its own name. Two names for one file compare equal.
 struct FileIdentity {
@@ -68,3 +70,5 @@ class ResultFile {
 
 // Removes unpublished result files when SIGINT, SIGTERM or SIGHUP ends the run.
 void RemoveTemporaryFilesOnSignals();
+
+}  // namespace wheelwatcher

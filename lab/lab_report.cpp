@@ -10,6 +10,8 @@
 
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Money for reading: whole amounts as they are, others with one decimal.
@@ -414,3 +416,5 @@ std::string ReplayCsv(const ReplaySettings& settings, const std::vector<ReplayRe
   }
   return csv;
 }
+
+}  // namespace wheelwatcher

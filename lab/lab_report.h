@@ -7,6 +7,8 @@
 #include "lab/replay.h"
 #include "lab/simulation.h"
 
+namespace wheelwatcher {
+
 // The house edge of a single-zero wheel: every bet returns 36/37 of its stake on average.
 inline constexpr double kHouseEdge = 1.0 / 37.0;
 
@@ -26,3 +28,5 @@ std::string ReplayText(const ReplaySettings& settings, const std::vector<ReplayR
 std::string ReplayJson(const ReplaySettings& settings, const std::vector<ReplayResult>& results);
 // One row per file, system and spin.
 std::string ReplayCsv(const ReplaySettings& settings, const std::vector<ReplayResult>& results);
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 LabSession::LabSession(int systemNumber, int baseStake, RandomBytes& randomBytes)
     : systemNumber_(systemNumber),
       baseStake_(baseStake),
@@ -33,3 +35,5 @@ void LabSession::EnterSpin(int number) {
                     std::span<const std::int32_t>(recent_.data(), recentCount_), randomBytes_);
   stake_ = StakeForDeficit(systemNumber_, baseStake_, money_.deficit);
 }
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 #include "engine/money.h"
 #include "engine/settlement.h"
 
+namespace wheelwatcher {
+
 class RandomBytes;
 
 // One player following one system from a fresh table, spin by spin, by the window's own rules:
@@ -46,3 +48,5 @@ class LabSession {
   std::array<std::int32_t, kRecent> recent_{};
   std::size_t recentCount_ = 0;
 };
+
+}  // namespace wheelwatcher

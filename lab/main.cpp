@@ -29,6 +29,8 @@
 #include "lab/progress.h"
 #include "lab/spin_file.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kDone = 0;
@@ -140,7 +142,10 @@ int Deliver(const LabOutputs& outputs, std::vector<PendingResult>& pending,
 
 }  // namespace
 
+}  // namespace wheelwatcher
+
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   HoldClosedStandardStreams();
   RemoveTemporaryFilesOnSignals();
   const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace wheelwatcher {
+
 void ForEachIndexInParallel(std::int64_t count, int threads,
                             const std::function<void(std::int64_t)>& work) {
   std::atomic<std::int64_t> next{0};
@@ -25,3 +27,5 @@ void ForEachIndexInParallel(std::int64_t count, int threads,
   }
   worker();
 }
+
+}  // namespace wheelwatcher

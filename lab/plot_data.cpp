@@ -6,6 +6,8 @@
 
 #include "lab/lab_report.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 std::string PercentText(double share) {
@@ -61,3 +63,5 @@ PlotData ReplayPlot(const ReplaySettings& settings, const ReplayResult& result) 
   }
   return plot;
 }
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 #include "lab/replay.h"
 #include "lab/simulation.h"
 
+namespace wheelwatcher {
+
 // What a plot of BANK over the spins shows, ready to draw: one panel per system.
 struct PlotSeries {
   int systemNumber = 1;
@@ -29,3 +31,5 @@ struct PlotData {
 
 PlotData SimulationPlot(const SimulationResult& result);
 PlotData ReplayPlot(const ReplaySettings& settings, const ReplayResult& result);
+
+}  // namespace wheelwatcher

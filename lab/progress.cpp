@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace wheelwatcher {
+
 std::string ProgressLine(std::int64_t done, std::int64_t total, double elapsedSeconds) {
   constexpr int kWidth = 30;
   const double share =
@@ -23,3 +25,5 @@ std::string ProgressLine(std::int64_t done, std::int64_t total, double elapsedSe
   }
   return line + figures;
 }
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 #include "lab/parallel.h"
 #include "lab/session_random.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The bytes a journal recorded, in the order they were drawn.
@@ -107,3 +109,5 @@ BankCurve ReplayCurve(const SystemReplay& replay, int runs) {
   }
   return curve;
 }
+
+}  // namespace wheelwatcher

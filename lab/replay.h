@@ -12,6 +12,8 @@
 #include "lab/stake_tally.h"
 #include "stats/summary.h"
 
+namespace wheelwatcher {
+
 struct ReplaySettings {
   std::vector<int> systems;
   int baseStake = 1;
@@ -58,3 +60,5 @@ ReplayResult RunReplay(const ReplaySettings& settings, std::string file,
 
 // BANK over the spins: the mean of the runs and their 5 to 95 % band.
 BankCurve ReplayCurve(const SystemReplay& replay, int runs);
+
+}  // namespace wheelwatcher

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/session_random.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 std::uint64_t SplitMix64(std::uint64_t& state) {
@@ -60,3 +62,5 @@ std::uint64_t StreamSeed(std::uint64_t runSeed, std::uint64_t sessionIndex, std:
   state = mixed ^ stream;
   return SplitMix64(state);
 }
+
+}  // namespace wheelwatcher

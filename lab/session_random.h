@@ -5,6 +5,8 @@
 
 #include "systems/random_bytes.h"
 
+namespace wheelwatcher {
+
 // A fast generator (xoshiro256**) owned by one session, so that a session's draws depend only on
 // its seed and never on which thread runs it or what ran before.
 class SessionRandom final : public RandomBytes {
@@ -28,3 +30,5 @@ class SessionRandom final : public RandomBytes {
 // same wheel in the same session.
 inline constexpr std::uint64_t kWheelStream = 0;
 std::uint64_t StreamSeed(std::uint64_t runSeed, std::uint64_t sessionIndex, std::uint64_t stream);
+
+}  // namespace wheelwatcher

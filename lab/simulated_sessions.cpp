@@ -6,6 +6,8 @@
 
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 // Enough for a few REWINDs in a row without playing the sessions again from the start.
 constexpr std::size_t kKeptDistributions = 16;
@@ -97,3 +99,5 @@ const SessionDistribution* SimulatedSessions::After(std::int64_t spins,
   }
   return &recent_.back();
 }
+
+}  // namespace wheelwatcher

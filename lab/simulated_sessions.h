@@ -11,6 +11,8 @@
 #include "lab/lab_session.h"
 #include "lab/session_random.h"
 
+namespace wheelwatcher {
+
 // Where a session's BANK stands among many sessions that played the same system at the same
 // base stake for the same number of spins, each from a fresh table with no limit on its losses.
 struct SessionDistribution {
@@ -69,3 +71,5 @@ class SimulatedSessions {
 // them has a standard error of at most 0.5 percentage points.
 inline constexpr std::int64_t kComparedSessions = 10000;
 inline constexpr std::uint64_t kComparedSessionsSeed = 20261207;
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include "lab/parallel.h"
 #include "lab/session_random.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 struct SessionOutcome {
@@ -165,3 +167,5 @@ SimulationResult RunSimulation(const SimulationSettings& settings,
   }
   return result;
 }
+
+}  // namespace wheelwatcher

@@ -11,6 +11,8 @@
 #include "stats/intervals.h"
 #include "stats/summary.h"
 
+namespace wheelwatcher {
+
 struct SimulationSettings {
   std::vector<int> systems;
   int baseStake = 1;
@@ -70,3 +72,5 @@ inline constexpr std::int64_t kCurveSessions = 10000;
 inline constexpr std::int64_t kCurvePoints = 400;
 // The spins at which a curve samples BANK: 0, then up to kCurvePoints evenly up to `spins`.
 std::vector<std::int64_t> CurveSpins(std::int64_t spins);
+
+}  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include "engine/bet_code.h"
 #include "table/session_journal.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::string_view kHistoryLabel = "Spin History";
@@ -140,3 +142,5 @@ SpinFile ReadSpinFile(std::string_view name, std::string_view text) {
   if (file.spins.empty()) file.error = std::string(name) + ": there are no spins in the file";
   return file;
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace wheelwatcher {
+
 // How a session kept in a journal was played: its system, base stake and every random byte its
 // bets were drawn with, oldest first, so that replaying it makes the very bets the window advised.
 struct RecordedPlay {
@@ -26,3 +28,5 @@ struct SpinFile {
 };
 
 SpinFile ReadSpinFile(std::string_view name, std::string_view text);
+
+}  // namespace wheelwatcher

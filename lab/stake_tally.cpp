@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace wheelwatcher {
+
 std::string TotalDigits(MoneyTotal total) {
   // Digit by digit from the lowest; the remainders stay negative for a negative total, so even
   // the lowest value needs no negation.
@@ -47,3 +49,5 @@ double StakeTally::LossShareStandardError() const {
   const double spread = lossSquares - 2 * share * lossTimesStaked + share * share * stakedSquares;
   return std::sqrt(std::max(0.0, spread)) / static_cast<double>(staked);
 }
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 // Sums of money over every bet of a run: up to 10^13 bets of up to 2^63 each, which neither a
 // double (exact only to 2^53) nor a Money holds.
 __extension__ typedef __int128 MoneyTotal;
@@ -29,3 +31,5 @@ struct StakeTally {
   double LossShare() const;
   double LossShareStandardError() const;
 };
+
+}  // namespace wheelwatcher

@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -270,3 +272,5 @@ std::optional<std::string> FetchDocument(const DocumentFetchRequest& request,
   }
   return std::nullopt;
 }
+
+}  // namespace wheelwatcher

@@ -12,6 +12,8 @@
 
 #include "online/http_exchange.h"
 
+namespace wheelwatcher {
+
 // However a server answers, a fetch ends this long after it began.
 inline constexpr std::chrono::seconds kFetchDeadline{10};
 
@@ -40,3 +42,5 @@ struct DocumentFetchOptions {
 std::optional<std::string> FetchDocument(const DocumentFetchRequest& request,
                                          const std::function<bool()>& stopRequested,
                                          const DocumentFetchOptions& options = {});
+
+}  // namespace wheelwatcher

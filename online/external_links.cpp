@@ -14,6 +14,8 @@
 
 #include "online/fixed_addresses.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Whether the system could open it is not the program's business: nothing is reported.
@@ -57,3 +59,5 @@ void OpenLiveWheelLinks(QWidget& window, const std::array<std::string, 3>& casin
   OpenAddress(casinoAddresses[1]);
   OpenAddress(casinoAddresses[2]);
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 class QString;
 class QWidget;
 
+namespace wheelwatcher {
+
 // The address HELP opens: the packager's address when one was set at build time; otherwise the
 // guide that comes with the program, as a file address: the page at its place relative to the
 // executable's folder when it lies there (a build folder, or an install moved elsewhere), else
@@ -21,3 +23,5 @@ void OpenHelpDocument(QWidget& window, const std::string& helpAddress);
 // The LIVE WHEEL button: minimises `window`, opens the first casino page, waits 1000 ms on this
 // thread (the window is minimised then), and opens the second and third straight after.
 void OpenLiveWheelLinks(QWidget& window, const std::array<std::string, 3>& casinoAddresses);
+
+}  // namespace wheelwatcher

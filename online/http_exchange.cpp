@@ -7,6 +7,8 @@
 #include <charconv>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 // Beyond this a head (or a chunk-size or trailer line) is not a sensible answer to a small GET.
@@ -339,3 +341,5 @@ HttpResponseReader::Progress HttpResponseReader::FeedEnd() {
   }
   return Fail();
 }
+
+}  // namespace wheelwatcher

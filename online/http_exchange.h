@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace wheelwatcher {
+
 // The plain-HTTP exchange of the update check without any I/O: where to connect (directly or
 // through the user's proxy), the request bytes, and an incremental reader of the response.
 
@@ -84,3 +86,5 @@ class HttpResponseReader {
   std::uint64_t remaining_ = 0;  // of the body or of the current chunk
   std::string body_;
 };
+
+}  // namespace wheelwatcher

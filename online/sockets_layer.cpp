@@ -4,9 +4,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-bool CSocketsLayer::Start() {
+namespace wheelwatcher {
+
+bool SocketsLayer::Start() {
   const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (probe < 0) return false;
   close(probe);
   return true;
 }
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 #include <array>
 #include <cctype>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::size_t kMaxProgramNameLength = 200;
@@ -180,3 +182,5 @@ std::optional<DocumentLocation> SplitDocumentAddress(std::string_view address) {
   const bool rooted = !path.empty() && path.front() == '/';
   return DocumentLocation{std::string(host), (rooted ? "" : "/") + std::string(path)};
 }
+
+}  // namespace wheelwatcher

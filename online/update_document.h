@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace wheelwatcher {
+
 // The record that travels with one update check. The user-interface side fills the address and
 // the current version; the worker fills the rest.
 struct UpdateRequest {
@@ -50,3 +52,5 @@ struct DocumentLocation {
 // Scheme and port are dropped: the document is always fetched from the default HTTP port. An
 // address without a scheme or host gives nothing.
 std::optional<DocumentLocation> SplitDocumentAddress(std::string_view address);
+
+}  // namespace wheelwatcher

@@ -16,6 +16,8 @@
 
 #include "online/document_fetch.h"
 
+namespace wheelwatcher {
+
 // What the worker thread and the user-interface thread share. Calls queued to the user-interface
 // thread hold it, so they stay harmless when they run after the worker has gone.
 struct UpdateCheckShared {
@@ -190,3 +192,5 @@ std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddre
   if (!worker->Start()) return nullptr;
   return worker;
 }
+
+}  // namespace wheelwatcher

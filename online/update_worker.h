@@ -16,6 +16,8 @@
 class QMessageBox;
 class QUrl;
 
+namespace wheelwatcher {
+
 // Told, on the user-interface thread, when an update check begins its network work and when it has
 // ended whatever its outcome. Each call is synchronous: the worker waits until it returns.
 class UpdateCheckObserver {
@@ -82,3 +84,5 @@ std::unique_ptr<CUpdateWorker> StartUpdateCheck(const std::string& documentAddre
                                                 UpdateCheckObserver& observer,
                                                 UpdateCheckOptions options = {},
                                                 DocumentFetchOptions fetch = {});
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::uint64_t kMaxSectionBytes = 64 * 1024;
@@ -184,3 +186,5 @@ std::optional<ParsedVersionBlock> ParseVersionBlock(std::span<const std::uint8_t
   parsed.translationCount = static_cast<std::uint32_t>(*tableLength / 4);
   return parsed;
 }
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 // The fixed file-information record of a version block: thirteen 32-bit words.
 struct FixedFileInfo {
   std::uint32_t signature = 0;
@@ -67,3 +69,5 @@ struct ParsedVersionBlock {
 // Reads a block found by FindVersionSection. Nothing when it is truncated, its fixed record is
 // missing or has the wrong signature, or it has no translation table.
 std::optional<ParsedVersionBlock> ParseVersionBlock(std::span<const std::uint8_t> block);
+
+}  // namespace wheelwatcher

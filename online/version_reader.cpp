@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+namespace wheelwatcher {
+
 namespace {
 
 class FileByteSource : public ByteSource {
@@ -71,3 +73,5 @@ std::string ReadVersionText(const std::string& path) {
   if (!reader.Load(path)) return {};
   return FormatVersionText(reader.FileVersion());
 }
+
+}  // namespace wheelwatcher

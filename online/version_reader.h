@@ -8,6 +8,8 @@
 
 #include "online/version_block.h"
 
+namespace wheelwatcher {
+
 // Reads the version block the build writes into an executable (see wheelwatcher_add_version_block
 // in online/CMakeLists.txt).
 class CVersionReader {
@@ -38,3 +40,5 @@ inline constexpr char kOwnExecutablePath[] = "/proc/self/exe";
 
 // The version text of the program file at `path`, or empty when it carries no version.
 std::string ReadVersionText(const std::string& path);
+
+}  // namespace wheelwatcher

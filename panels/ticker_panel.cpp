@@ -9,6 +9,8 @@
 #include <QRgb>
 #include <utility>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr QRgb kSheetLit = qRgb(63, 181, 255);
@@ -207,3 +209,5 @@ void CTickerPanel::paintEvent(QPaintEvent* /*event*/) {
     painter.drawPixmap(QRectF(x, cell.row * pitchY, pitchX, pitchY), sheet, source);
   }
 }
+
+}  // namespace wheelwatcher

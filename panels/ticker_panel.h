@@ -14,6 +14,8 @@
 
 class QPaintEvent;
 
+namespace wheelwatcher {
+
 // A small dot-matrix LED sign: draws its text one character cell at a time from a glyph sheet and
 // moves it by whole cells on its own timer. Mouse input passes through to whatever lies beneath.
 class CTickerPanel : public QWidget {
@@ -90,3 +92,5 @@ class CTickerPanel : public QWidget {
   bool sourceSheetDoubleSize_ = false;
   bool recolouredSheetValid_ = false;
 };
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include "panels/ticker_panel.h"
 
+namespace wheelwatcher {
+
 QString SpokenPanelText(const std::string& message) {
   QString spoken;
   spoken.reserve(static_cast<qsizetype>(message.size()));
@@ -21,15 +23,17 @@ QString SpokenPanelText(const std::string& message) {
   return spoken.trimmed();
 }
 
-CTickerPanelAccessible::CTickerPanelAccessible(CTickerPanel* panel)
+TickerPanelAccessible::TickerPanelAccessible(CTickerPanel* panel)
     : QAccessibleWidget(panel, QAccessible::StaticText) {}
 
-CTickerPanel* CTickerPanelAccessible::Panel() const { return static_cast<CTickerPanel*>(widget()); }
+CTickerPanel* TickerPanelAccessible::Panel() const { return static_cast<CTickerPanel*>(widget()); }
 
-QString CTickerPanelAccessible::text(QAccessible::Text type) const {
+QString TickerPanelAccessible::text(QAccessible::Text type) const {
   if (type == QAccessible::Name) {
     const QString steadyName = Panel()->accessibleName();
     return steadyName.isEmpty() ? SpokenPanelText(Panel()->message()) : steadyName;
   }
   return QAccessibleWidget::text(type);
 }
+
+}  // namespace wheelwatcher

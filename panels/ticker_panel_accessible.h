@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace wheelwatcher {
+
 class CTickerPanel;
 
 // What a panel's message says aloud: the small glyph sheet draws "{" as a pound sign and "}" as a
@@ -14,12 +16,14 @@ QString SpokenPanelText(const std::string& message);
 // A panel to assistive technology: static text whose name is the whole message, not the part that
 // happens to be in view, or the accessible name the window gave it instead (a steady text for a
 // panel that blinks). Its description (set by the window) says which panel it is.
-class CTickerPanelAccessible : public QAccessibleWidget {
+class TickerPanelAccessible : public QAccessibleWidget {
  public:
-  explicit CTickerPanelAccessible(CTickerPanel* panel);
+  explicit TickerPanelAccessible(CTickerPanel* panel);
 
   QString text(QAccessible::Text type) const override;
 
  private:
   CTickerPanel* Panel() const;
 };
+
+}  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace wheelwatcher {
+
 bool TickerText::SetText(const std::string& text) {
   if (text == text_) return false;
   text_ = text;
@@ -131,3 +133,5 @@ std::vector<TickerCell> TickerText::VisibleCells() const {
   }
   return cells;
 }
+
+}  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 // Scroll directions of a ticker panel.
 namespace ticker_direction {
 inline constexpr int kLeft = 0;
@@ -66,3 +68,5 @@ class TickerText {
   int columns_ = 0;
   int direction_ = ticker_direction::kLeft;
 };
+
+}  // namespace wheelwatcher

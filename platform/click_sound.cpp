@@ -13,6 +13,8 @@
 #include <thread>
 #include <utility>
 
+namespace wheelwatcher {
+
 namespace {
 
 std::uint32_t ReadLittleEndian(const char* bytes, int size) {
@@ -181,3 +183,5 @@ void ClickSound::Play() {
                               [this, click] { return player_->clicksBegun >= click; });
   }
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include <memory>
 #include <thread>
 
+namespace wheelwatcher {
+
 // The click played before every action: a WAVE clip written to ALSA's "default" device by a thread
 // of its own. Play() returns once the clip has begun (waiting 50 ms at most), so the click starts
 // before the action changes the window, and a device that blocks (a stalled sound server, a
@@ -43,3 +45,5 @@ class ClickSound {
   bool playable_ = false;
   std::function<void()> defaultSound_;
 };
+
+}  // namespace wheelwatcher

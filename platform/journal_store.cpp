@@ -15,6 +15,8 @@
 #include <ctime>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::string_view kFilePrefix = "session-";
@@ -293,3 +295,5 @@ void JournalStore::Fail(const std::string& reason) {
   failed_ = true;
   if (report_) report_(reason);
 }
+
+}  // namespace wheelwatcher

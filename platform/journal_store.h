@@ -12,6 +12,8 @@
 #include "table/session_journal.h"
 #include "table/session_recorder.h"
 
+namespace wheelwatcher {
+
 // The session journals in the program's state folder, $XDG_STATE_HOME/wheelwatcher (else
 // ~/.local/state/wheelwatcher): one file for each run that entered a spin, named by the time it
 // began, so the newest name is the last session. The folder is the user's alone (0700); every file
@@ -75,3 +77,5 @@ class JournalStore : public SessionRecorder {
   bool stopping_ = false;
   std::thread flusher_;
 };
+
+}  // namespace wheelwatcher

@@ -13,6 +13,10 @@
 #include <random>
 #include <system_error>
 
+struct stat;
+
+namespace wheelwatcher {
+
 namespace {
 
 std::string SystemError(int error) {
@@ -168,3 +172,5 @@ std::string PublishFile(const std::string& path, std::string_view bytes) {
   }
   return {};
 }
+
+}  // namespace wheelwatcher

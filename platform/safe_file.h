@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace wheelwatcher {
+
 // Reading and replacing the files the program keeps, so that neither a hostile file nor a full
 // disk costs the player anything. Plain POSIX, no Qt: any part of the program may use them.
 
@@ -31,3 +33,5 @@ BoundedFileRead ReadRegularFile(const std::string& path, std::size_t maxBytes);
 // path that names something other than a regular file is refused. Returns the reason of a
 // failure, or an empty text when the file is published.
 std::string PublishFile(const std::string& path, std::string_view bytes);
+
+}  // namespace wheelwatcher

@@ -14,6 +14,8 @@
 
 #include "platform/safe_file.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 struct ByteRange {
@@ -216,3 +218,5 @@ bool SettingsStore::WriteGuardrailLimits(const GuardrailLimits& limits) {
     }
   });
 }
+
+}  // namespace wheelwatcher

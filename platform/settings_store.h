@@ -11,6 +11,8 @@
 
 #include "stats/guardrails.h"
 
+namespace wheelwatcher {
+
 // What is kept between runs, in the user's config folder as KORMEL/Wheelwatcher.conf, an INI file:
 // the selected system (group "Settings", key "SYSTEM") and the player's guardrails (group
 // "Guardrails"). A value is read and written as the bytes after "=" on its line, so a hand-edited
@@ -46,3 +48,5 @@ class SettingsStore {
 
   QString filePath_;
 };
+
+}  // namespace wheelwatcher

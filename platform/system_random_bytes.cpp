@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/system_random_bytes.h"
 
+namespace wheelwatcher {
+
 SystemRandomBytes::SystemRandomBytes() {
   std::random_device entropy;
   std::seed_seq seed{entropy(), entropy(), entropy(), entropy(),
@@ -9,3 +11,5 @@ SystemRandomBytes::SystemRandomBytes() {
 }
 
 std::uint8_t SystemRandomBytes::NextByte() { return static_cast<std::uint8_t>(byte_(engine_)); }
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 
 #include "systems/random_bytes.h"
 
+namespace wheelwatcher {
+
 // Random bytes from an engine seeded once from the operating system's entropy source.
 class SystemRandomBytes : public RandomBytes {
  public:
@@ -15,3 +17,5 @@ class SystemRandomBytes : public RandomBytes {
   std::mt19937 engine_;
   std::uniform_int_distribution<int> byte_{0, 255};
 };
+
+}  // namespace wheelwatcher

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stats/chart_samples.h"
 
+namespace wheelwatcher {
+
 std::vector<std::int64_t> ChartSampleSpins(std::int64_t spins, std::int64_t maxPoints) {
   std::int64_t step = 1;
   while (spins / step + 1 > maxPoints) step *= 2;
@@ -10,3 +12,5 @@ std::vector<std::int64_t> ChartSampleSpins(std::int64_t spins, std::int64_t maxP
   if (samples.back() != spins) samples.push_back(spins);
   return samples;
 }
+
+}  // namespace wheelwatcher

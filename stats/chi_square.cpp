@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kMaxTerms = 1000;
@@ -61,3 +63,5 @@ double RegularizedUpperGamma(double a, double x) {
 double ChiSquarePValue(double statistic, int degreesOfFreedom) {
   return RegularizedUpperGamma(degreesOfFreedom / 2.0, statistic / 2.0);
 }
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 
 #include "systems/advice_text.h"
 
+namespace wheelwatcher {
+
 const GuardrailLimit& GuardrailLimits::operator[](Guardrail guardrail) const {
   switch (guardrail) {
     case Guardrail::kStopLoss:
@@ -97,3 +99,5 @@ std::string GuardrailTickerLine(Guardrail guardrail, const GuardrailLimits& limi
   const std::int64_t minutes = limits.sessionMinutes.value;
   return "TIME LIMIT REACHED: " + std::to_string(minutes) + (minutes == 1 ? " MINUTE" : " MINUTES");
 }
+
+}  // namespace wheelwatcher

@@ -10,6 +10,8 @@
 
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 // Limits the player may set on a session. They never stop play: reaching one only tells.
 enum class Guardrail { kStopLoss, kStopWin, kSessionTime };
 inline constexpr int kGuardrailCount = 3;
@@ -65,3 +67,5 @@ class GuardrailMonitor {
 // "STOP-LOSS REACHED: BANK $-50", "STOP-WIN REACHED: BANK $120", "TIME LIMIT REACHED: 60 MINUTES".
 std::string GuardrailTickerLine(Guardrail guardrail, const GuardrailLimits& limits, Money bank,
                                 const std::string& currencySymbol);
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace wheelwatcher {
+
 Interval WilsonInterval(std::int64_t successes, std::int64_t trials, double z) {
   if (trials <= 0) return {0, 1};
   const double n = static_cast<double>(trials);
@@ -18,3 +20,5 @@ Interval WilsonInterval(std::int64_t successes, std::int64_t trials, double z) {
 Interval NormalInterval(double estimate, double standardError, double z) {
   return {estimate - z * standardError, estimate + z * standardError};
 }
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace wheelwatcher {
+
 // The normal quantile of a two-sided 95 % interval.
 inline constexpr double kZ95 = 1.959963984540054;
 
@@ -16,3 +18,5 @@ struct Interval {
 Interval WilsonInterval(std::int64_t successes, std::int64_t trials, double z = kZ95);
 // estimate ± z standard errors.
 Interval NormalInterval(double estimate, double standardError, double z = kZ95);
+
+}  // namespace wheelwatcher

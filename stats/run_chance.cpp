@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 
+namespace wheelwatcher {
+
 namespace {
 // Runs so long that even the union bound (a run could start at every spin) says less than this
 // are not worth a matrix of their length: the bound is returned instead, and the window shows
@@ -82,3 +84,5 @@ double RunChance::AtLeast(int runLength, std::int64_t spins) {
   }
   return distribution.back();
 }
+
+}  // namespace wheelwatcher

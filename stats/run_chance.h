@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace wheelwatcher {
+
 // The chance that a number of independent spins holds a run of at least a given length in one
 // category of a group: the colours (2 categories of 18/37), the dozens or the columns (3 of
 // 12/37). A spin in none of the group's categories (zero) ends every run.
@@ -29,3 +31,5 @@ class RunChance {
   int states_ = 0;              // run lengths 0 .. runLength - 1, then "reached" (absorbing)
   std::vector<Matrix> powers_;  // powers_[k] = transition matrix ^ (2^k)
 };
+
+}  // namespace wheelwatcher

@@ -12,6 +12,8 @@
 #include "stats/chi_square.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr double kDozenOrColumn = 12.0 / kWheelNumbers;
@@ -168,7 +170,7 @@ double SessionStatistics::ChiSquare() const {
 }
 
 double SessionStatistics::ChiSquarePValue() const {
-  return ::ChiSquarePValue(ChiSquare(), kChiSquareDegreesOfFreedom);
+  return wheelwatcher::ChiSquarePValue(ChiSquare(), kChiSquareDegreesOfFreedom);
 }
 
 LongestRun SessionStatistics::Longest(RunGroup group) const {
@@ -178,3 +180,5 @@ LongestRun SessionStatistics::Longest(RunGroup group) const {
 double SessionStatistics::ChanceOfLongest(RunGroup group) {
   return runChances_[static_cast<std::size_t>(group)].AtLeast(Longest(group).length, Spins());
 }
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 #include "engine/money.h"
 #include "stats/run_chance.h"
 
+namespace wheelwatcher {
+
 struct TableState;
 
 inline constexpr int kWheelNumbers = 37;
@@ -92,3 +94,5 @@ class SessionStatistics {
 
 // The variance of a bet code's payout units over the 37 equally likely numbers.
 double PayoutUnitVariance(BetCode code);
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 #include "systems/betting_systems.h"
 #include "systems/random_bytes.h"
 
+namespace wheelwatcher {
+
 namespace {
 // Which number or category a system draws does not change how many chips it bets, which
 // depends on BANK alone; any fixed draw will do.
@@ -33,3 +35,5 @@ std::array<Money, 4> StakesIfLosing(const TableState& table) {
   }
   return stakes;
 }
+
+}  // namespace wheelwatcher

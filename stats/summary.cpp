@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace wheelwatcher {
+
 double Mean(std::span<const double> values) {
   if (values.empty()) return 0;
   return std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
@@ -28,3 +30,5 @@ Summary Summarise(std::vector<double>& values) {
           values.front(),
           values.back()};
 }
+
+}  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include <span>
 #include <vector>
 
+namespace wheelwatcher {
+
 // Where a sample lies: its mean, median and outer percentiles.
 struct Summary {
   double mean = 0;
@@ -20,3 +22,5 @@ double Mean(std::span<const double> values);
 double Percentile(std::span<const double> sorted, double p);
 // Sorts the values in place; all zero for an empty sample.
 Summary Summarise(std::vector<double>& values);
+
+}  // namespace wheelwatcher

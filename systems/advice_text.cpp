@@ -6,6 +6,8 @@
 #include "engine/control_ids.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::array<const char*, kCategoryCount> kCategoryNames = {
@@ -71,3 +73,5 @@ std::string BuildAdviceText(const AdviceInput& input) {
 }
 
 int OverlayForCategory(Category category) { return kOverlays[static_cast<int>(category)]; }
+
+}  // namespace wheelwatcher

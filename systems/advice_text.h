@@ -7,6 +7,8 @@
 #include "engine/bet_code.h"
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 // Lead-in of the first advice after start-up.
 inline constexpr std::string_view kWelcomeLeadIn =
     " Welcome to Wheelwatcher, try our recommended live wheel casinos, click live wheel --> ---> "
@@ -35,3 +37,5 @@ std::string BuildAdviceText(const AdviceInput& input);
 
 // The overlay control that lights up the box of a category.
 int OverlayForCategory(Category category);
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include "systems/random_bytes.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 struct SystemTraits {
@@ -117,3 +119,5 @@ int SystemNumberFromStoredText(std::string_view text) {
   if (negative) value = -value;
   return value < kFirstSystem || value > kLastSystem ? kFirstSystem : static_cast<int>(value);
 }
+
+}  // namespace wheelwatcher

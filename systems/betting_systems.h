@@ -9,6 +9,8 @@
 #include "engine/bet_code.h"
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 class RandomBytes;
 
 inline constexpr int kFirstSystem = 1;
@@ -34,3 +36,5 @@ BetCode ChooseBetCode(int systemNumber, Money bank, int baseStake,
 // The stored SYSTEM text as a system number: its leading integer (blanks, optional sign,
 // digits), and the first system if that is not 1..5.
 int SystemNumberFromStoredText(std::string_view text);
+
+}  // namespace wheelwatcher

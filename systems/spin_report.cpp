@@ -8,6 +8,8 @@
 #include "engine/category_tallies.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Black before Red, Evens before Odds, the columns before the dozens: the report's fixed order.
@@ -57,3 +59,5 @@ std::string BuildSpinReport(int systemNumber, std::span<const std::int32_t> spin
   }
   return report;
 }
+
+}  // namespace wheelwatcher

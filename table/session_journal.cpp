@@ -7,6 +7,8 @@
 #include "engine/bet_code.h"
 #include "systems/betting_systems.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr std::string_view kMagic = "wheelwatcher-journal";
@@ -239,3 +241,5 @@ JournalReading ReadJournal(std::string_view text) {
   if (session && session->spins > 0) reading.session = std::move(session);
   return reading;
 }
+
+}  // namespace wheelwatcher

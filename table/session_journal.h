@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace wheelwatcher {
+
 // The session journal: one record a line, appended as the table changes, so that a session can be
 // brought back exactly after a crash. Each line ends in a checksum of the rest, so a line torn by a
 // kill or a power cut is recognised. The format is described in docs/journal.md.
@@ -68,3 +70,5 @@ JournalReading ReadJournal(std::string_view text);
 
 // CRC-32 (the polynomial of zlib and PNG) of a line's text.
 std::uint32_t JournalChecksum(std::string_view text);
+
+}  // namespace wheelwatcher

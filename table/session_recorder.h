@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace wheelwatcher {
+
 // Where the tracker keeps its session as it is played: the journal's lines, given before the
 // change they record is shown.
 class SessionRecorder {
@@ -11,3 +13,5 @@ class SessionRecorder {
   // Whole lines of the journal (table/session_journal.h), newline included.
   virtual void Append(const std::string& lines) = 0;
 };
+
+}  // namespace wheelwatcher

@@ -14,6 +14,8 @@
 #include "table/session_recorder.h"
 #include "table/tracker_window.h"
 
+namespace wheelwatcher {
+
 namespace {
 constexpr std::string_view kProductName = "Wheelwatcher ";
 
@@ -462,3 +464,5 @@ void SpinTracker::OnSystemButton() {
 void SpinTracker::ExportSpinHistory() {
   window_.SaveSpinHistory(BuildSpinReport(state_.systemNumber, state_.spins));
 }
+
+}  // namespace wheelwatcher

@@ -12,6 +12,8 @@
 #include "engine/settlement.h"
 #include "engine/table_state.h"
 
+namespace wheelwatcher {
+
 class RandomBytes;
 class SessionRecorder;
 class TrackerWindow;
@@ -107,3 +109,5 @@ class SpinTracker {
   bool stakeChangeOpen_ = false;
   bool systemChangeOpen_ = false;
 };
+
+}  // namespace wheelwatcher

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace wheelwatcher {
+
 // What the spin tracker asks of the window that shows it. The Qt main window implements it;
 // tests record the calls. Control, panel and timer ids are those of engine/control_ids.h.
 class TrackerWindow {
@@ -34,3 +36,5 @@ class TrackerWindow {
   // Asks the user where to save the report and writes it there; cancel or failure are silent.
   virtual void SaveSpinHistory(const std::string& report) = 0;
 };
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+namespace wheelwatcher {
+
 namespace {
 // The application is made in SetUp, not in main, so that listing the tests at build time needs no
 // display. Settings go to a temporary config folder, never to the user's own.
@@ -30,7 +32,10 @@ class QtApplicationEnvironment : public ::testing::Environment {
 };
 }  // namespace
 
+}  // namespace wheelwatcher
+
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment(argc, argv));
   return RUN_ALL_TESTS();

@@ -15,6 +15,7 @@
 #include "tests/support/main_window_driver.h"
 
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   if (argc != 2 && argc != 3) {
     std::fprintf(stderr, "usage: %s <output.png> [spins]\n", argv[0]);
     return EXIT_FAILURE;
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   for (int spin = 0; spin < spins; ++spin) driver.Press(static_cast<int>(wheel() % 37));
   SessionWatch& session = driver.Window().Session();
   session.ShowStatisticsWindow();
-  CStatisticsWindow* window = session.StatisticsWindow();
+  StatisticsWindow* window = session.OpenedWindow();
   if (!QTest::qWaitForWindowExposed(window)) return EXIT_FAILURE;
   // Whole, as on a screen with room for it (the offscreen screen is smaller).
   window->resize(window->sizeHint());

@@ -9,6 +9,8 @@
 #include "systems/spin_report.h"
 #include "tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(AdviceText, PhrasesInTheirOrderBlankForBlank) {
@@ -134,3 +136,5 @@ TEST(Export, CountsPastSixteenBits) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -11,6 +11,8 @@
 #include "engine/history_column.h"
 #include "engine/money.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr Category kAll[] = {Category::kReds,  Category::kBlacks, Category::kOdds,
@@ -155,3 +157,5 @@ TEST(Money, SaturatesAtTheLimits) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 
 #include "tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(ComputeStake, ProgressionOfEverySystem) {
@@ -248,3 +250,5 @@ TEST(ChooseBetCode, BankLimitsOfTheNumberSystems) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include "stats/chart_samples.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(ChartSamples, EverySpinWhileFewThenPowersOfTwoAndTheLast) {
@@ -25,3 +27,5 @@ TEST(ChartSamples, EverySpinWhileFewThenPowersOfTwoAndTheLast) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 
 #include "stats/chi_square.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
@@ -43,3 +45,5 @@ TEST(ChiSquareOracle, PValueWith36DegreesOfFreedomWithin100Epsilons) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

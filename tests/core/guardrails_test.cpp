@@ -6,6 +6,8 @@
 
 #include "stats/guardrails.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -115,3 +117,5 @@ TEST(Guardrails, TickerLines) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -5,6 +5,8 @@
 
 #include <map>
 
+namespace wheelwatcher {
+
 namespace {
 
 using Progress = HttpResponseReader::Progress;
@@ -189,3 +191,5 @@ TEST(FormatDocumentRequestTest, NamesTheHostWithItsPortAndAsksPastEveryCache) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

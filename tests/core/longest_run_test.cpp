@@ -11,6 +11,8 @@
 #include "engine/table_state.h"
 #include "stats/session_statistics.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(LongestRun, TiesNameTheFirstRunAndOnlyALongerOneReplacesIt) {
@@ -55,3 +57,5 @@ TEST(LongestRun, TiesNameTheFirstRunAndOnlyALongerOneReplacesIt) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

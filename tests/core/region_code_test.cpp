@@ -5,6 +5,8 @@
 
 #include <set>
 
+namespace wheelwatcher {
+
 TEST(RegionCode, PackedValuesMatchTheTable) {
   // A few packed values as the platform writes them: red low, blue high.
   EXPECT_EQ(PackRgb(248, 248, 152), 0x98F8F8u);
@@ -39,3 +41,5 @@ TEST(RegionCode, TableHasDistinctCodesAndColours) {
   for (int code : {37, 38, 39}) EXPECT_FALSE(codes.count(code)) << code;
   for (int code = 40; code <= 49; ++code) EXPECT_TRUE(codes.count(code)) << code;
 }
+
+}  // namespace wheelwatcher

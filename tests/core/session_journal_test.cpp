@@ -13,6 +13,8 @@
 #include "table/session_recorder.h"
 #include "tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 class JournalLines : public SessionRecorder {
@@ -284,3 +286,5 @@ TEST(SessionJournal, AResumeThatDoesNotFitLeavesTheTableAlone) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

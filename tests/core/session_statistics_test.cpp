@@ -21,6 +21,8 @@
 #include "stats/stake_outlook.h"
 #include "tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(ChiSquare, UpperGammaMatchesReferenceValues) {
@@ -333,3 +335,5 @@ TEST(SessionStatistics, LongestRunNamesItsCategoryAndItsChance) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

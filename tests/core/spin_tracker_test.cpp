@@ -10,6 +10,8 @@
 #include "systems/advice_text.h"
 #include "tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 const std::string kFirstOn17 =
@@ -524,3 +526,5 @@ TEST(ShowAdvice, LeavesTheLastWinOutOfALineThatComesLater) {
   EXPECT_EQ(f.window.Advice().rfind(" TIME LIMIT REACHED: 1 MINUTE", 0), 0u) << f.window.Advice();
   EXPECT_EQ(f.State().winMessage, "      You've just won $2");  // the table keeps it
 }
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+namespace wheelwatcher {
+
 namespace {
 
 TickerText MakeTicker(int rows, int columns, int direction, const std::string& text,
@@ -260,3 +262,5 @@ TEST(TickerText, VisibleCellsKeepCodesAboveSignedRange) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -10,6 +10,8 @@
 #include "systems/advice_text.h"
 #include "tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 class SeededRandomBytes : public RandomBytes {
@@ -199,3 +201,5 @@ TEST(TrackerInvariants, EndlessLossesSaturateInsteadOfWrapping) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -17,6 +17,8 @@
 #include "table/spin_tracker.h"
 #include "table/tracker_window.h"
 
+namespace wheelwatcher {
+
 // Records everything the tracker asks of its window; `events` keeps the order across kinds.
 class FakeTrackerWindow : public TrackerWindow {
  public:
@@ -127,3 +129,5 @@ struct TrackerFixture {
   ScriptedRandomBytes bytes;
   SpinTracker tracker;
 };
+
+}  // namespace wheelwatcher

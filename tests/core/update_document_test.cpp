@@ -7,6 +7,8 @@
 
 #include <random>
 
+namespace wheelwatcher {
+
 namespace {
 
 struct ReadCase {
@@ -253,3 +255,5 @@ TEST(FixedAddressesTest, AreWebAddressesTheProgramCanUse) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 
 #include "tests/support/version_block_images.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using test_images::BlockShape;
@@ -160,3 +162,5 @@ TEST(VersionTextTest, FileVersionSplitsHighAndLowWords) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

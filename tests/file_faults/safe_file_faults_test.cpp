@@ -17,6 +17,8 @@
 
 #include "platform/safe_file.h"
 
+namespace wheelwatcher {
+
 namespace {
 enum class Fault { kNone, kSync, kClose };
 Fault armedFault = Fault::kNone;
@@ -73,3 +75,5 @@ TEST(PublishFileFaults, AFailedSyncOrCloseLeavesTheOldFileAndSaysWhy) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -12,6 +12,8 @@
 #include "table/session_recorder.h"
 #include "tests/core/tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 class JournalText : public SessionRecorder {
@@ -70,3 +72,5 @@ TEST(JournalReplay, TheLabsBankIsTheWindowsAfterEverySpin) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 LabCommand Parse(std::vector<std::string> arguments) { return ParseLabCommand(arguments, 2, 99); }
@@ -193,3 +195,5 @@ TEST(LabCommand, RefusesWhatIsOutOfRangeOrMisplaced) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 
 #include "lab/stake_tally.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // File names are bytes; the JSON stays valid UTF-8 whatever they hold.
@@ -75,3 +77,5 @@ TEST(LabReport, TotalsAreExactBeyondWhatADoubleHolds) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -10,6 +10,8 @@
 #include "lab/simulation.h"
 #include "tests/core/tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Spins with the shapes the rules care about: runs of five or more equal numbers (the
@@ -103,3 +105,5 @@ TEST(Simulation, RealisedEdgeIsTheHouseEdge) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

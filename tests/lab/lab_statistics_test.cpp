@@ -8,6 +8,8 @@
 #include "stats/intervals.h"
 #include "stats/summary.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(WilsonInterval, KnownValuesAndTheEdges) {
@@ -73,3 +75,5 @@ TEST(ProgressLine, BarShareRateAndTimeLeft) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -12,6 +12,8 @@
 
 #include "lab/session_random.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(SessionRandomKnownAnswers, SeededThroughSplitMix64IntoXoshiro256StarStar) {
@@ -48,3 +50,5 @@ TEST(SessionRandomKnownAnswers, StreamSeedsOfARun) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 
 #include "lab/simulated_sessions.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 std::vector<Money> Sorted(std::vector<Money> banks) {
@@ -68,3 +70,5 @@ TEST(SessionDistribution, MedianAndShareAtOrAbove) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

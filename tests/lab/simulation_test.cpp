@@ -10,6 +10,8 @@
 #include "lab/lab_report.h"
 #include "lab/replay.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 SimulationSettings SmallSimulation() {
@@ -131,3 +133,5 @@ TEST(Replay, RunsOwnTheirSeedsAndTheBandLiesAboveTheWorst) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

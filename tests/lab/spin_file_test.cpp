@@ -8,6 +8,8 @@
 
 #include "systems/spin_report.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using Spins = std::vector<std::int32_t>;
@@ -82,3 +84,5 @@ TEST(ReadSpinFile, NamesTheFileLineAndColumnOfTheFirstBadEntry) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

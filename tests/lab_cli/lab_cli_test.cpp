@@ -25,6 +25,8 @@
 
 extern char** environ;
 
+namespace wheelwatcher {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -556,3 +558,5 @@ TEST_F(LabCli, ProgressBarOnATerminal) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace wheelwatcher {
+
 namespace {
 
 bool Playing(const char* fault) {
@@ -35,3 +37,5 @@ extern "C" int fsync(int descriptor) {
   if (Playing("terminate-at-sync")) std::raise(SIGTERM);
   return Real<int (*)(int)>("fsync")(descriptor);
 }
+
+}  // namespace wheelwatcher

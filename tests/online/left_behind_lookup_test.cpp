@@ -14,6 +14,8 @@
 
 #include "online/update_worker.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -64,3 +66,5 @@ TEST(LeftBehindLookup, TheCheckEndsAfterTwoTriesAndTheLookupsEndLater) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

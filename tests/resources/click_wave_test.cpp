@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 class ClickWaveTest : public ::testing::Test {
@@ -70,3 +72,5 @@ TEST_F(ClickWaveTest, StartsSharplyAndDecaysToSilence) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+namespace wheelwatcher {
+
 namespace {
 
 // Each pixel of the plain sheet is a 2 x 2 block of the double one: black stays black, and a
@@ -76,3 +78,5 @@ TEST(ScalableIcon, MatchesTheLargestPictureIcon) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

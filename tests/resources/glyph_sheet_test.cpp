@@ -8,6 +8,8 @@
 #include <set>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 const QRgb kLit = qRgb(63, 181, 255);
@@ -216,3 +218,5 @@ TEST_F(SmallSheetTest, PoundAndEuroUseAllFourteenDotRows) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

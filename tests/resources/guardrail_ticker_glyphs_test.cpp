@@ -6,6 +6,8 @@
 
 #include "stats/guardrails.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The ticker draws the small sheet: every character of a guardrail's line must have a glyph
@@ -43,3 +45,5 @@ TEST(GuardrailTickerGlyphs, EveryCharacterOfEveryLineIsDrawn) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 
 #include "engine/region_code.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 struct Area {
@@ -191,3 +193,5 @@ TEST_F(HitMapTest, NoTableColourOutsideItsAreaAndWhiteAwayFromAllAreas) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

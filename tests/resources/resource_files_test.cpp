@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace wheelwatcher {
+
 namespace {
 
 struct Picture {
@@ -128,3 +130,5 @@ TEST(ResourceFilesTest, OuterColumnBoxesAreAlike) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

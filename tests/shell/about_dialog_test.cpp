@@ -5,6 +5,8 @@
 
 #include "app/about_dialog.h"
 
+namespace wheelwatcher {
+
 TEST(AboutDialog, ShowsItsPictureAndEndsWithEnterOrEscape) {
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
     CAboutDialog about;
@@ -18,3 +20,5 @@ TEST(AboutDialog, ShowsItsPictureAndEndsWithEnterOrEscape) {
     EXPECT_FALSE(about.isVisible()) << key;
   }
 }
+
+}  // namespace wheelwatcher

@@ -27,6 +27,8 @@
 #include "systems/random_bytes.h"
 #include "tests/support/loopback_http_server.h"
 
+namespace wheelwatcher {
+
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
@@ -322,7 +324,7 @@ TEST_F(AccessibilityTest, TheAboutBoxAndTheUpdateQuestionAreReadable) {
   EXPECT_EQ(picture->text(QAccessible::Description), "roulette spin tracker");
 
   setenv("no_proxy", "127.0.0.1", 1);
-  CSocketsLayer sockets;
+  SocketsLayer sockets;
   ASSERT_TRUE(sockets.Start());
   LoopbackHttpServer server([](const LoopbackHttpServer::Connection& connection) {
     connection.Send(LoopbackHttpServer::Response(
@@ -361,3 +363,5 @@ TEST_F(AccessibilityTest, TheAboutBoxAndTheUpdateQuestionAreReadable) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

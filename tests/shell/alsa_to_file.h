@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <thread>
 
+namespace wheelwatcher {
+
 // Routes ALSA's "default" device into a file for the life of the object. Exclusive: the device
 // can be held by one at a time, like hardware without mixing (tests/support/exclusive_pcm_plugin).
 class AlsaDefaultToFile {
@@ -98,3 +100,5 @@ class BlockingAlsaDefault {
   QTemporaryDir folder_;
   QByteArray fifo_;
 };
+
+}  // namespace wheelwatcher

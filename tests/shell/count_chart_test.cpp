@@ -4,6 +4,8 @@
 
 #include "app/count_chart.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The bounds of the pixels of one colour in the plot: clear of the legend, whose swatches share
@@ -19,7 +21,7 @@ QRect AreaOf(const QImage& shot, const QRect& plot, QRgb colour) {
 }
 
 TEST(CountChart, DrawsEachCountToScaleInTheColourOfItsMark) {
-  CCountChart chart;
+  CountChart chart;
   chart.resize(460, 210);
   NumberCounts counts;
   counts.fill(8);
@@ -62,3 +64,5 @@ TEST(CountChart, DrawsEachCountToScaleInTheColourOfItsMark) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -6,6 +6,8 @@
 
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The positions at which the screen's own pixels lying over layout pixel `pixel` report a press:
@@ -56,3 +58,5 @@ TEST(DisplayScale, EveryScreenPixelOverAnEdgePixelOfNumberOneEntersIt) {
     }
   }
 }
+
+}  // namespace wheelwatcher

@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace wheelwatcher {
+
 // A small file system of its own (a 256 KiB tmpfs) that a test fills to the last byte, as a user's
 // full disk. Mounting needs root: Mounted() is false otherwise, and the test skips.
 class SmallDisk {
@@ -67,3 +69,5 @@ class SmallDisk {
   QTemporaryDir folder_;
   bool mounted_ = false;
 };
+
+}  // namespace wheelwatcher

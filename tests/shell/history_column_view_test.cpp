@@ -11,6 +11,8 @@
 
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Smoothing may leave the fullest pixel of a glyph a step short of the text colour.
@@ -146,3 +148,5 @@ TEST_F(HistoryColumnViewTest, LongHistoryScrollsToItsOldestRow) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

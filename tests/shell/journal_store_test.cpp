@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -230,3 +232,5 @@ TEST(JournalStore, AFolderThatCannotBeMadeIsReportedAtTheFirstSpin) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -13,6 +13,8 @@
 #include "resources/strings.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // The keys reach the window as a player's would: through its platform window to the focus.
@@ -101,3 +103,5 @@ TEST_F(KeyboardTest, ShiftF10OpensTheWindowMenu) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

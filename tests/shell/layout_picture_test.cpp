@@ -8,6 +8,8 @@
 #include "app/layout_picture.h"
 #include "engine/region_code.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // Every pixel the mouse can reach must give back its colour in the picture exactly, whatever form
@@ -50,3 +52,5 @@ TEST(LayoutPictureTest, RecordsTheExactHitMapColourUnderEveryPixel) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

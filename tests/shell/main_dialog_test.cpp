@@ -31,6 +31,8 @@
 #include "tests/shell/full_disk.h"
 #include "tests/support/loopback_http_server.h"
 
+namespace wheelwatcher {
+
 // Readable failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
@@ -422,7 +424,7 @@ TEST_F(MainDialogTest, StoredSystemIsReadAndWrittenBackAsItWas) {
 // The update question is the window's own; Enter and Escape in the window must neither close the
 // window nor answer the question, whose Yes is the default button.
 TEST_F(MainDialogTest, EnterAndEscapeDoNothingEvenWithTheUpdateQuestionOpen) {
-  CSocketsLayer sockets;
+  SocketsLayer sockets;
   ASSERT_TRUE(sockets.Start());
   setenv("no_proxy", "127.0.0.1", 1);
   LoopbackHttpServer server([](const LoopbackHttpServer::Connection& connection) {
@@ -472,7 +474,7 @@ TEST_F(MainDialogTest, HelpAndLiveWheelMinimiseTheWindowAndOpenTheirPages) {
 }
 
 TEST_F(MainDialogTest, CaptionShowsTheUpdateCheckWhileItRuns) {
-  CSocketsLayer sockets;
+  SocketsLayer sockets;
   ASSERT_TRUE(sockets.Start());
   setenv("no_proxy", "127.0.0.1", 1);
   // A server that trickles its answer for about two seconds, then offers nothing newer.
@@ -493,5 +495,7 @@ TEST_F(MainDialogTest, CaptionShowsTheUpdateCheckWhileItRuns) {
   QTRY_COMPARE_WITH_TIMEOUT(dialog->windowTitle(), QString("V 5.004 Wheelwatcher  "), 4000);
   EXPECT_EQ(dialog->Tracker().BusyCount(), 0);
 }
+
+}  // namespace wheelwatcher
 
 #include "main_dialog_test.moc"

@@ -26,6 +26,8 @@
 #include "online/update_worker.h"
 #include "tests/support/loopback_http_server.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -82,7 +84,7 @@ class OnlineServicesTest : public ::testing::Test {
     // Loopback must never go through a proxy the machine may have set.
     setenv("no_proxy", "127.0.0.1,localhost", 1);
     setenv("NO_PROXY", "127.0.0.1,localhost", 1);
-    socketsLayer_ = new CSocketsLayer;
+    socketsLayer_ = new SocketsLayer;
     ASSERT_TRUE(socketsLayer_->Start());
   }
   static void TearDownTestSuite() {
@@ -107,11 +109,11 @@ class OnlineServicesTest : public ::testing::Test {
     return urls;
   }
 
-  static CSocketsLayer* socketsLayer_;
+  static SocketsLayer* socketsLayer_;
   UrlRecorder recorder_;
 };
 
-CSocketsLayer* OnlineServicesTest::socketsLayer_ = nullptr;
+SocketsLayer* OnlineServicesTest::socketsLayer_ = nullptr;
 
 constexpr char kDownload[] = "http://downloads.example.com/wheelwatcher-5.0.0.5.tar.gz";
 
@@ -709,5 +711,7 @@ TEST_F(OnlineServicesTest, HelpWithTheGuideMissingSaysSoAndOpensNothing) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher
 
 #include "online_services_test.moc"

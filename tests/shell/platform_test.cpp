@@ -18,6 +18,8 @@
 #include "tests/shell/alsa_to_file.h"
 #include "tests/shell/full_disk.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 QByteArray LittleEndian(quint32 value, int size) {
@@ -301,3 +303,5 @@ TEST(ClickSound, ADeviceThatBlocksHoldsUpNeitherPlayNorTheEnd) {
   }
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
 }
+
+}  // namespace wheelwatcher

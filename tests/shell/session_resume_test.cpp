@@ -20,6 +20,8 @@
 #include "platform/journal_store.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // A run of the program: the real window keeping its session in the state folder, read once the
@@ -175,3 +177,5 @@ TEST(SessionResume, AGuardrailReachedBeforeTheBreakIsNotToldAgain) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

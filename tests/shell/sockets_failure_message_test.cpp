@@ -8,6 +8,8 @@
 
 #include "app/sockets_failure_message.h"
 
+namespace wheelwatcher {
+
 TEST(SocketsFailureMessage, SaysSoWithOnlyAnOkButtonAndEndsOnReturn) {
   QString text;
   QStringList buttons;
@@ -29,3 +31,5 @@ TEST(SocketsFailureMessage, SaysSoWithOnlyAnOkButtonAndEndsOnReturn) {
   EXPECT_EQ(buttons, QStringList{"OK"});
   EXPECT_FALSE(iconShown);
 }
+
+}  // namespace wheelwatcher

@@ -22,6 +22,8 @@
 #include "platform/settings_store.h"
 #include "tests/core/tracker_test_support.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 // A table on KAVRI at STAKE 1 whose advised number is always 0, with its statistics watch.
@@ -38,7 +40,7 @@ struct WatchedTable {
   }
   // A figure is read as its name, a colon and its text.
   QLabel* Labelled(const QString& name) const {
-    for (QLabel* label : watch.StatisticsWindow()->findChildren<QLabel*>()) {
+    for (QLabel* label : watch.OpenedWindow()->findChildren<QLabel*>()) {
       if (label->accessibleName().startsWith(name + QStringLiteral(": "))) return label;
     }
     return nullptr;
@@ -123,7 +125,7 @@ TEST(HotAndCold, MarkedFromExactlyFiveExpectedHitsANumber) {
   }
   ASSERT_EQ(spins.size(), 184u);
   for (int number : spins) table.Spin(number);
-  const auto* chart = table.watch.StatisticsWindow()->findChild<CCountChart*>();
+  const auto* chart = table.watch.OpenedWindow()->findChild<CountChart*>();
   ASSERT_NE(chart, nullptr);
 
   const struct {
@@ -149,9 +151,9 @@ TEST(GuardrailSettings, EveryLimitAtItsLargestValueComesBack) {
   {
     WatchedTable table;
     table.watch.ShowStatisticsWindow();
-    const QList<QSpinBox*> boxes = table.watch.StatisticsWindow()->findChildren<QSpinBox*>();
+    const QList<QSpinBox*> boxes = table.watch.OpenedWindow()->findChildren<QSpinBox*>();
     ASSERT_EQ(boxes.size(), kGuardrailCount);
-    for (QCheckBox* on : table.watch.StatisticsWindow()->findChildren<QCheckBox*>()) {
+    for (QCheckBox* on : table.watch.OpenedWindow()->findChildren<QCheckBox*>()) {
       on->setChecked(true);
     }
     for (QSpinBox* box : boxes) box->setValue(box->maximum());
@@ -167,7 +169,7 @@ TEST(GuardrailSettings, EveryLimitAtItsLargestValueComesBack) {
   }
   WatchedTable nextStart;
   nextStart.watch.ShowStatisticsWindow();
-  for (QSpinBox* box : nextStart.watch.StatisticsWindow()->findChildren<QSpinBox*>()) {
+  for (QSpinBox* box : nextStart.watch.OpenedWindow()->findChildren<QSpinBox*>()) {
     EXPECT_EQ(box->value(), box->maximum()) << box->accessibleName().toStdString();
   }
 }
@@ -200,3 +202,5 @@ TEST(GuardrailSettings, HandWrittenValuesAtAndBeyondTheEdges) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -36,6 +36,8 @@
 #include "tests/core/tracker_test_support.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 class StatisticsWindowTest : public ::testing::Test {
@@ -71,7 +73,7 @@ class StatisticsWindowTest : public ::testing::Test {
     return items;
   }
 
-  CStatisticsWindow* Statistics() { return Main().Session().StatisticsWindow(); }
+  StatisticsWindow* Statistics() { return Main().Session().OpenedWindow(); }
 
   // A figure of the window by the name a screen reader announces with it ("Spins: 12").
   QString Figure(const QString& name) {
@@ -120,18 +122,18 @@ TEST_F(StatisticsWindowTest, OpensFromTheWindowMenuBesideTheMainWindowLeavingItU
   EXPECT_EQ(Figure("Spins"), "1");
 
   // Choosing the item again brings the same window forward, not a second one.
-  CStatisticsWindow* first = Statistics();
+  StatisticsWindow* first = Statistics();
   ChooseStatisticsFromMenu();
   EXPECT_EQ(Statistics(), first);
-  EXPECT_EQ(Main().findChildren<CStatisticsWindow*>().size(), 1);
+  EXPECT_EQ(Main().findChildren<StatisticsWindow*>().size(), 1);
 }
 
 TEST_F(StatisticsWindowTest, FollowsEverySpinRewindAndClearAll) {
   ChooseStatisticsFromMenu();
   ASSERT_NE(Statistics(), nullptr);
-  auto* bankChart = Statistics()->findChild<CBankChart*>();
+  auto* bankChart = Statistics()->findChild<BankChart*>();
   ASSERT_NE(bankChart, nullptr);
-  auto* countChart = Statistics()->findChild<CCountChart*>();
+  auto* countChart = Statistics()->findChild<CountChart*>();
   ASSERT_NE(countChart, nullptr);
 
   const auto expectTable = [&](const char* when) {
@@ -255,7 +257,7 @@ TEST(StatisticsWindowSettings, GuardrailsComeBackFromTheSettingsFile) {
   }
   MainWindowDriver driver;
   driver.Window().Session().ShowStatisticsWindow();
-  CStatisticsWindow* window = driver.Window().Session().StatisticsWindow();
+  StatisticsWindow* window = driver.Window().Session().OpenedWindow();
   ASSERT_NE(window, nullptr);
   std::map<QString, QString> shown;
   for (auto* box : window->findChildren<QCheckBox*>()) {
@@ -290,7 +292,7 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
   int named = 0;
   for (QWidget* widget : Statistics()->findChildren<QWidget*>()) {
     const bool needsName = qobject_cast<QCheckBox*>(widget) || qobject_cast<QSpinBox*>(widget) ||
-                           qobject_cast<CCountChart*>(widget) || qobject_cast<CBankChart*>(widget);
+                           qobject_cast<CountChart*>(widget) || qobject_cast<BankChart*>(widget);
     if (!needsName) continue;
     EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
     ++named;
@@ -302,15 +304,15 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
     const auto* label = qobject_cast<QLabel*>(widget);
     const bool figure =
         label != nullptr && label->buddy() == nullptr && label->accessibleName().contains(": ");
-    if (!figure && !qobject_cast<CCountChart*>(widget) && !qobject_cast<CBankChart*>(widget))
+    if (!figure && !qobject_cast<CountChart*>(widget) && !qobject_cast<BankChart*>(widget))
       continue;
     EXPECT_TRUE(widget->focusPolicy() & Qt::TabFocus) << widget->accessibleName().toStdString();
     figures += figure ? 1 : 0;
   }
   EXPECT_EQ(figures, 6 + 2 + 5 + 3 + 2);  // session, numbers, outside bets, runs, stakes
-  EXPECT_TRUE(Statistics()->findChild<CCountChart*>()->accessibleDescription().startsWith(
+  EXPECT_TRUE(Statistics()->findChild<CountChart*>()->accessibleDescription().startsWith(
       "3 spins: each number expected 0.1 times; counts from 0 (number 0) to 1 (number 1)"))
-      << Statistics()->findChild<CCountChart*>()->accessibleDescription().toStdString();
+      << Statistics()->findChild<CountChart*>()->accessibleDescription().toStdString();
   // Figures are read out with their names, and follow the table.
   EXPECT_EQ(Figure("Spins"), "3");
   for (QLabel* label : Statistics()->findChildren<QLabel*>()) {
@@ -328,7 +330,7 @@ TEST_F(StatisticsWindowTest, EveryControlHasANameForScreenReaders) {
 TEST_F(StatisticsWindowTest, MarksAFavouredNumberHotOnceTheCountsCanTell) {
   ChooseStatisticsFromMenu();
   ASSERT_NE(Statistics(), nullptr);
-  auto* countChart = Statistics()->findChild<CCountChart*>();
+  auto* countChart = Statistics()->findChild<CountChart*>();
   ASSERT_NE(countChart, nullptr);
   for (int number = 0; number < kWheelNumbers; ++number) {
     for (int spin = 0; spin < 4; ++spin) driver->Press(number);
@@ -635,3 +637,5 @@ TEST(StatisticsTexts, ChancesStayTrueAtTheEdges) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr QRgb kSheetLit = qRgb(63, 181, 255);
@@ -453,3 +455,5 @@ TEST(TickerPanel, PanelsOnTheEmbeddedSheetKeepTheirOwnPalettes) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

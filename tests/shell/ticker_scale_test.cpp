@@ -11,6 +11,8 @@
 
 #include "panels/ticker_panel.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 TEST(DisplayScale, PanelsDrawTheGlyphSheetMadeForTheScale) {
@@ -59,3 +61,5 @@ TEST(DisplayScale, PanelsDrawTheGlyphSheetMadeForTheScale) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

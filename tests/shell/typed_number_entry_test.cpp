@@ -6,6 +6,8 @@
 
 #include "app/typed_number_entry.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using std::chrono::milliseconds;
@@ -111,3 +113,5 @@ INSTANTIATE_TEST_SUITE_P(Keys, TypedNumberEntryTest, ::testing::ValuesIn(kTyping
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -23,6 +23,8 @@
 #include "systems/betting_systems.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 const QString kGuideSource = QStringLiteral(WHEELWATCHER_SOURCE_DIR "/docs/guide/guide.md");
@@ -263,5 +265,7 @@ TEST(HelpTest, PackagerAddressWinsAndTheInstalledPageIsTheFallback) {
   EXPECT_EQ(HelpDocumentAddress("https://guide.example.org/wheelwatcher", executableFolder),
             "https://guide.example.org/wheelwatcher");
 }
+
+}  // namespace wheelwatcher
 
 #include "user_guide_test.moc"

@@ -10,6 +10,8 @@
 
 #include "tests/support/version_block_images.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 using test_images::BlockShape;
@@ -90,3 +92,5 @@ TEST_F(VersionReaderFileTest, AFailedLoadOrResetLeavesNothingOfTheLastBlock) {
 }
 
 }  // namespace
+
+}  // namespace wheelwatcher

@@ -16,6 +16,8 @@
 #include "engine/history_column.h"
 #include "tests/support/main_window_driver.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr long kDefaultPresses = 2000;
@@ -125,3 +127,5 @@ TEST(SoakTest, RandomPressesKeepTheTableWholeAndTheHeapBounded) {
                                   << ", most spins held " << mostSpinsHeld << ")";
   }
 }
+
+}  // namespace wheelwatcher

@@ -16,6 +16,7 @@
 #include "tests/core/tracker_test_support.h"
 
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   if (argc < 3) {
     std::cerr << "usage: journal_table JOURNAL PRESS...\n";
     return 2;

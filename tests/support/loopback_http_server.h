@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+namespace wheelwatcher {
+
 class LoopbackHttpServer {
  public:
   // `Connection::Send` returns false once the client has gone or the server is stopping.
@@ -129,3 +131,5 @@ class LoopbackHttpServer {
   mutable std::mutex mutex_;
   std::vector<std::string> requests_;
 };
+
+}  // namespace wheelwatcher

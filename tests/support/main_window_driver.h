@@ -25,6 +25,8 @@
 #include "platform/settings_store.h"
 #include "systems/random_bytes.h"
 
+namespace wheelwatcher {
+
 // The real main window, offscreen, with quiet services: a silent click, no update check, and a save
 // dialog answered by a hook; HELP opens the guide the program would open from this folder. Shared
 // by the soak test and the benchmarks, which press it the way a player would.
@@ -138,3 +140,5 @@ class MainWindowDriver {
   std::array<QPoint, region::kNone> pressPoints_{};
   std::unique_ptr<CMainDialog> window_;
 };
+
+}  // namespace wheelwatcher

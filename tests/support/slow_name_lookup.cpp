@@ -10,6 +10,8 @@
 #include <cstring>
 #include <thread>
 
+namespace wheelwatcher {
+
 namespace {
 std::atomic<int> slowLookupsFinished{0};
 }
@@ -31,3 +33,5 @@ int getaddrinfo(const char* node, const char* service, const addrinfo* hints, ad
 }
 
 }  // extern "C"
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace wheelwatcher {
+
 namespace test_images {
 
 inline void AppendWord(std::vector<std::uint8_t>& bytes, std::uint64_t value, int width,
@@ -114,3 +116,5 @@ inline std::vector<std::uint8_t> ElfFile(const std::vector<std::uint8_t>& conten
 }
 
 }  // namespace test_images
+
+}  // namespace wheelwatcher

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace wheelwatcher {
+
 // Font families registered from the installed font files, so no other font can slip in.
 struct ArtFonts {
   QString sans;           // DejaVu Sans Bold
@@ -52,3 +54,5 @@ QImage DrawAboutPicture(const ArtFonts& fonts, int scale);
 QImage DrawIcon(int size);
 // The same wheel as the large icons, as an SVG drawing of 256 x 256 units.
 QByteArray DrawScalableIcon();
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 
 #include "tools/artgen/art.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kSampleRate = 22050;
@@ -108,3 +110,5 @@ QByteArray MakeClickWave() {
   wave.append(data);
   return wave;
 }
+
+}  // namespace wheelwatcher

@@ -9,6 +9,8 @@
 #include "tools/artgen/art.h"
 #include "tools/artgen/paint_helpers.h"
 
+namespace wheelwatcher {
+
 QImage DrawAboutPicture(const ArtFonts& fonts, int scale) {
   QImage image(350 * scale, 100 * scale, QImage::Format_RGB32);
   for (int py = 0; py < image.height(); ++py) {
@@ -91,3 +93,5 @@ QByteArray DrawScalableIcon() {
   painter.end();
   return bytes;
 }
+
+}  // namespace wheelwatcher

@@ -7,6 +7,8 @@
 
 #include "tools/artgen/art.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kFirstCode = 32;
@@ -194,3 +196,5 @@ QImage DrawGlyphSheet(GlyphSize size, int scale) {
   }
   return sheet;
 }
+
+}  // namespace wheelwatcher

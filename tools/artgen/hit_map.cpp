@@ -7,6 +7,8 @@
 #include "engine/region_code.h"
 #include "tools/artgen/art.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 QRgb TableColour(int code) {
@@ -116,3 +118,5 @@ QImage DrawHitMap() {
   DrawLiveWheel(image);
   return image;
 }
+
+}  // namespace wheelwatcher

@@ -11,6 +11,8 @@
 #include "tools/artgen/art.h"
 #include "tools/artgen/paint_helpers.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 constexpr int kWidth = 280;
@@ -387,3 +389,5 @@ std::vector<Overlay> DrawOverlays(const ArtFonts& fonts, int scale) {
       {"stake-greyed.png", Cut(RenderLayout(fonts, greyed, scale), kStake.rect, scale)});
   return overlays;
 }
+
+}  // namespace wheelwatcher

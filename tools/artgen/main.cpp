@@ -11,6 +11,8 @@
 
 #include "tools/artgen/art.h"
 
+namespace wheelwatcher {
+
 namespace {
 
 QString RegisterFont(const QString& path) {
@@ -47,7 +49,10 @@ bool SaveBytes(const QByteArray& bytes, const QString& path) {
 
 }  // namespace
 
+}  // namespace wheelwatcher
+
 int main(int argc, char** argv) {
+  using namespace wheelwatcher;
   QGuiApplication application(argc, argv);
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <numbers>
 
+namespace wheelwatcher {
+
 double PixelNoise(int x, int y, unsigned salt) {
   std::uint32_t hash = static_cast<std::uint32_t>(x) * 374761393u +
                        static_cast<std::uint32_t>(y) * 668265263u + salt * 2246822519u;
@@ -161,3 +163,5 @@ void DrawWheel(QPainter& painter, const QPointF& centre, double radius, WheelDet
   }
   painter.restore();
 }
+
+}  // namespace wheelwatcher

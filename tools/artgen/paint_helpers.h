@@ -10,6 +10,8 @@
 
 class QPainter;
 
+namespace wheelwatcher {
+
 // Drawing pieces shared by the layout, the About picture and the icon.
 
 // A repeatable pseudo-random value in [-1, 1] for a pixel, for textures without a random source.
@@ -41,3 +43,5 @@ enum class WheelDetail {
 
 // A roulette wheel seen from above: wooden bowl, pockets, cone and turret.
 void DrawWheel(QPainter& painter, const QPointF& centre, double radius, WheelDetail detail);
+
+}  // namespace wheelwatcher
