@@ -4,6 +4,8 @@
 #include <time.h>
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
 
 #include <random>
 
@@ -26,6 +28,13 @@ void EnterSpins(MainWindowDriver& driver, long count, unsigned seed) {
     if (i % 1000 == 999) QCoreApplication::processEvents();
   }
   QCoreApplication::processEvents();
+}
+
+PaintCounter::PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+
+bool PaintCounter::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == QEvent::Paint) ++paints;
+  return false;
 }
 
 }  // namespace wheelwatcher

@@ -23,19 +23,6 @@ namespace wheelwatcher {
 
 namespace {
 
-// Counts the paints of one widget, to know when the resumed table has reached the screen.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 // Chooses "Resume last session (N spins)" in the window menu, as a player does, and returns when
 // the menu has closed; `chosen` is set the moment the item is triggered.
 bool ChooseResume(CMainDialog& window, Clock::time_point& chosen) {

@@ -36,19 +36,6 @@ namespace wheelwatcher {
 
 namespace {
 
-// Counts the paints of one widget, to know when a press has reached the screen.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 // What every start of a real program shares: settings in a folder of their own, the update check
 // sent to a closed loopback proxy, and the click sound routed to ALSA's null device, so that a
 // click costs what the program does and not the 57 ms of the clip.

@@ -471,25 +471,6 @@ TEST(WindowPlacement, StatisticsWindowWhollyOnTheScreen) {
   }
 }
 
-// A table window the tracker talks to that shows nothing: the sessions of the check below.
-class SilentTableWindow : public TrackerWindow {
- public:
-  void ShowControl(int) override {}
-  void HideControl(int) override {}
-  void SetPanelText(int, const std::string&) override {}
-  void HistoryRowAdded() override {}
-  void NewestHistoryRowRemoved() override {}
-  void HistoryColumnsCleared() override {}
-  void HistoryColumnsRefilled() override {}
-  void StartTimer(int, int) override {}
-  void StopTimer(int) override {}
-  void SetCaption(const std::string&) override {}
-  void PlayClickSound() override {}
-  void OpenLiveWheelLinks() override {}
-  void OpenHelpDocument() override {}
-  void SaveSpinHistory(const std::string&) override {}
-};
-
 class GeneratorBytes : public RandomBytes {
  public:
   explicit GeneratorBytes(std::mt19937_64& generator) : generator_(generator) {}
@@ -506,7 +487,7 @@ std::vector<double> TableSessions(int system, int sessions, int spins, std::uint
   std::uniform_int_distribution<int> wheel(0, kHighestNumber);
   std::vector<double> banks;
   for (int s = 0; s < sessions; ++s) {
-    SilentTableWindow window;
+    FakeTrackerWindow window;
     GeneratorBytes bytes(generator);
     SpinTracker tracker(window, bytes);
     tracker.Start("$", std::to_string(system), "");
