@@ -160,21 +160,18 @@ QWidget* StatisticsWindow::BuildGuardrailsBox() {
     QString name;
     QString prefix;
     QString suffix;
-    int maximum;
   } rows[] = {
       {Guardrail::kStopLoss,
        tr("Stop-loss: BANK at or below"),
        tr("Stop-loss"),
        QStringLiteral("−"),
-       {},
-       1000000000},
-      {Guardrail::kStopWin, tr("Stop-win: BANK at or above"), tr("Stop-win"), {}, {}, 1000000000},
+       {}},
+      {Guardrail::kStopWin, tr("Stop-win: BANK at or above"), tr("Stop-win"), {}, {}},
       {Guardrail::kSessionTime,
        tr("Session time since the first spin"),
        tr("Session time"),
        {},
-       tr(" min"),
-       24 * 60},
+       tr(" min")},
   };
   int row = 0;
   for (const auto& place : rows) {
@@ -184,9 +181,9 @@ QWidget* StatisticsWindow::BuildGuardrailsBox() {
     controls.on->setChecked(limit.on);
     controls.on->setAccessibleName(place.name + tr(" on"));
     controls.value = new QSpinBox;
-    controls.value->setRange(1, place.maximum);
-    controls.value->setValue(
-        static_cast<int>(std::clamp<std::int64_t>(limit.value, 1, place.maximum)));
+    const int largest = static_cast<int>(LargestLimit(place.guardrail));
+    controls.value->setRange(1, largest);
+    controls.value->setValue(static_cast<int>(std::clamp<std::int64_t>(limit.value, 1, largest)));
     controls.value->setPrefix(place.prefix);
     controls.value->setSuffix(place.suffix);
     // Only a finished entry counts: typing "50" must not pass through a limit of 5 on the way.

@@ -98,12 +98,11 @@ struct GuardrailKeys {
   Guardrail guardrail;
   QByteArray on;
   QByteArray value;
-  std::int64_t maximum;
 };
 const GuardrailKeys kGuardrailKeys[] = {
-    {Guardrail::kStopLoss, "StopLossOn", "StopLoss", 1000000000},
-    {Guardrail::kStopWin, "StopWinOn", "StopWin", 1000000000},
-    {Guardrail::kSessionTime, "SessionTimeOn", "SessionMinutes", 24 * 60},
+    {Guardrail::kStopLoss, "StopLossOn", "StopLoss"},
+    {Guardrail::kStopWin, "StopWinOn", "StopWin"},
+    {Guardrail::kSessionTime, "SessionTimeOn", "SessionMinutes"},
 };
 
 // Far beyond any hand-edited settings file; a file this large is not one.
@@ -200,7 +199,7 @@ GuardrailLimits SettingsStore::ReadGuardrailLimits(std::vector<std::string>* rej
     bool isNumber = false;
     const std::optional<QByteArray> text = ReadValue(file, kGuardrailsGroup, keys.value);
     const qlonglong value = text.value_or("").trimmed().toLongLong(&isNumber);
-    if (isNumber && value >= 1 && value <= keys.maximum) {
+    if (isNumber && value >= 1 && value <= LargestLimit(keys.guardrail)) {
       limit.value = value;
     } else if (text && rejected != nullptr) {
       rejected->push_back((keys.value + '=' + text->trimmed()).toStdString());

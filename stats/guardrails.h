@@ -16,6 +16,12 @@ namespace wheelwatcher {
 enum class Guardrail { kStopLoss, kStopWin, kSessionTime };
 inline constexpr int kGuardrailCount = 3;
 
+// The largest limit the player may set: money for stop-loss and stop-win, minutes (a day) for the
+// session time. The settings file and the window's controls both hold to it.
+constexpr std::int64_t LargestLimit(Guardrail guardrail) {
+  return guardrail == Guardrail::kSessionTime ? 24 * 60 : 1000000000;
+}
+
 struct GuardrailLimit {
   bool on = false;
   std::int64_t value = 0;  // money for stop-loss and stop-win, minutes for the session time
