@@ -15,6 +15,7 @@
 
 #include "app/bank_chart.h"
 #include "app/count_chart.h"
+#include "app/figure_label.h"
 
 namespace {
 
@@ -70,14 +71,16 @@ CStatisticsWindow::CStatisticsWindow(const TableState& table, const GuardrailMon
 QSize CStatisticsWindow::sizeHint() const { return {1060, 736}; }
 
 QLabel* CStatisticsWindow::AddFigure(QFormLayout* form, const QString& name) {
-  auto* value = new QLabel;
-  MakeReadable(value);
+  QWidget* slot = nullptr;
+  CFigureLabel* value = CFigureLabel::InSlot(slot);
+  // Reached with Tab, and read whole; not selectable, as it paints plain text.
+  value->setFocusPolicy(Qt::StrongFocus);
   // Read out as "name: value", so a screen reader needs no look at the layout.
   value->setProperty(kFigureName, name);
   value->setAccessibleName(name + QLatin1Char(':'));
   auto* label = new QLabel(name + QLatin1Char(':'));
   label->setBuddy(value);
-  form->addRow(label, value);
+  form->addRow(label, slot);
   return value;
 }
 

@@ -36,9 +36,10 @@ struct WatchedTable {
     tracker.EnterSpin(number);
     watch.OnTableChanged();
   }
-  QLabel* Labelled(const QString& accessibleName) const {
+  // The figure read out as "name: text".
+  QLabel* Labelled(const QString& name) const {
     for (QLabel* label : watch.StatisticsWindow()->findChildren<QLabel*>()) {
-      if (label->accessibleName() == accessibleName) return label;
+      if (label->accessibleName().startsWith(name + ": ")) return label;
     }
     return nullptr;
   }
@@ -50,7 +51,7 @@ struct WatchedTable {
   SettingsStore store;
   std::vector<std::string> tickerLines;
   SessionWatch watch{tracker, store, mainWindow,
-                     [this](const std::string& line) { tickerLines.push_back(line); }};
+                     [this](const std::string& line, bool) { tickerLines.push_back(line); }};
 };
 
 void StoreGuardrails(const QByteArray& lines) {

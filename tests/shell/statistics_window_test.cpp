@@ -478,6 +478,7 @@ class SilentTableWindow : public TrackerWindow {
   void HistoryRowAdded() override {}
   void NewestHistoryRowRemoved() override {}
   void HistoryColumnsCleared() override {}
+  void HistoryColumnsRefilled() override {}
   void StartTimer(int, int) override {}
   void StopTimer(int) override {}
   void SetCaption(const std::string&) override {}
