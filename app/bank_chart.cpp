@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bank_chart.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -28,16 +29,14 @@ void CBankChart::SetLines(QList<QPointF> bank, QList<QPointF> expected) {
 
 QSize CBankChart::sizeHint() const { return {460, 200}; }
 
+void CBankChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+    frame_ = QPixmap();
+  }
+  QWidget::changeEvent(event);
+}
+
 void CBankChart::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const int line = fontMetrics().height();
-
-  ChartLegend legend(painter, *this);
-  legend.AddLine(QPen(kBankColour, 2), tr("BANK"));
-  legend.AddLine(QPen(kChartExpectedColour, 2, Qt::DashLine),
-                 tr("expected: −2.70 % of the amount staked"));
-
   // Axes from 0 to the next nice step beyond the data, zero always in view.
   double spins = 10;
   double low = 0;
@@ -62,17 +61,36 @@ void CBankChart::paintEvent(QPaintEvent*) {
                    ValueToY(plot, amounts, point.y()));
   };
 
-  DrawValueGrid(painter, *this, plot, amounts);
-  for (double spin = 0; spin <= right + spinStep / 2; spin += spinStep) {
-    const double xAt = toScreen({spin, 0}).x();
-    painter.setPen(QPen(kChartGridColour, 1));
-    painter.drawLine(QPointF(xAt, plot.top()), QPointF(xAt, plot.bottom()));
-    painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(QRectF(xAt - 40, plot.bottom() + 4, 80, line), Qt::AlignHCenter,
-                     QString::number(spin, 'f', 0));
+  // The legend, grid and labels change only with the axes: drawn once for them, and kept.
+  const FrameKey key{size(), devicePixelRatioF(), right, spinStep, amounts.bottom, amounts.top};
+  if (frame_.isNull() || !(key == frameKey_)) {
+    frameKey_ = key;
+    frame_ = QPixmap(size() * key.pixelRatio);
+    frame_.setDevicePixelRatio(key.pixelRatio);
+    frame_.fill(palette().color(QPalette::Base));
+    QPainter painter(&frame_);
+    painter.setFont(font());
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int line = fontMetrics().height();
+    ChartLegend legend(painter, *this);
+    legend.AddLine(QPen(kBankColour, 2), tr("BANK"));
+    legend.AddLine(QPen(kChartExpectedColour, 2, Qt::DashLine),
+                   tr("expected: −2.70 % of the amount staked"));
+    DrawValueGrid(painter, *this, plot, amounts);
+    for (double spin = 0; spin <= right + spinStep / 2; spin += spinStep) {
+      const double xAt = toScreen({spin, 0}).x();
+      painter.setPen(QPen(kChartGridColour, 1));
+      painter.drawLine(QPointF(xAt, plot.top()), QPointF(xAt, plot.bottom()));
+      painter.setPen(palette().color(QPalette::Text));
+      painter.drawText(QRectF(xAt - 40, plot.bottom() + 4, 80, line), Qt::AlignHCenter,
+                       QString::number(spin, 'f', 0));
+    }
+    painter.drawText(QRectF(plot.left(), plot.bottom() + 4 + line, plot.width(), line),
+                     Qt::AlignHCenter, tr("spins"));
   }
-  painter.drawText(QRectF(plot.left(), plot.bottom() + 4 + line, plot.width(), line),
-                   Qt::AlignHCenter, tr("spins"));
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, frame_);
+  painter.setRenderHint(QPainter::Antialiasing);
 
   // Two pixels thick as two lines of one pixel side by side: a one-pixel line is drawn pixel by
   // pixel, a thicker one is outlined and filled, which costs a spin several times as much.

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -27,6 +28,14 @@ void MakeReadable(QLabel* label) {
   label->setFocusPolicy(Qt::StrongFocus);
 }
 
+// The colour the style fills a box with, where no figure stands yet. A figure paints it under its
+// text, so a new figure repaints the figure alone and not the whole box around it.
+QColor BoxInterior() {
+  QGroupBox box(QStringLiteral("x"));
+  box.resize(120, 120);
+  return box.grab().toImage().pixelColor(60, 80);
+}
+
 }  // namespace
 
 CStatisticsWindow::CStatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
@@ -38,6 +47,7 @@ CStatisticsWindow::CStatisticsWindow(const TableState& table, const GuardrailMon
   setObjectName(QStringLiteral("statisticsWindow"));
   setWindowTitle(tr("Wheelwatcher Statistics"));
   setAccessibleName(tr("Statistics"));
+  boxInterior_ = BoxInterior();
 
   content_ = new QWidget;
   auto* left = new QVBoxLayout;
@@ -75,6 +85,10 @@ QLabel* CStatisticsWindow::AddFigure(QFormLayout* form, const QString& name) {
   CFigureLabel* value = CFigureLabel::InSlot(slot);
   // Reached with Tab, and read whole; not selectable, as it paints plain text.
   value->setFocusPolicy(Qt::StrongFocus);
+  QPalette background = value->palette();
+  background.setColor(QPalette::Window, boxInterior_);
+  value->setPalette(background);
+  value->setAutoFillBackground(true);
   // Read out as "name: value", so a screen reader needs no look at the layout.
   value->setProperty(kFigureName, name);
   value->setAccessibleName(name + QLatin1Char(':'));
