@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bank_chart.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -30,16 +31,14 @@ void BankChart::SetLines(QList<QPointF> bank, QList<QPointF> expected) {
 
 QSize BankChart::sizeHint() const { return {460, 200}; }
 
+void BankChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+    frame_ = QPixmap();
+  }
+  QWidget::changeEvent(event);
+}
+
 void BankChart::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const int line = fontMetrics().height();
-
-  ChartLegend legend(painter, *this);
-  legend.AddLine(QPen(kBankColour, 2), tr("BANK"));
-  legend.AddLine(QPen(kChartExpectedColour, 2, Qt::DashLine),
-                 tr("expected: −2.70 % of the amount staked"));
-
   // Axes from 0 to the next nice step beyond the data, zero always in view.
   double spins = 10;
   double low = 0;
@@ -64,28 +63,55 @@ void BankChart::paintEvent(QPaintEvent*) {
                    ValueToY(plot, amounts, point.y()));
   };
 
-  DrawValueGrid(painter, *this, plot, amounts);
-  for (double spin = 0; spin <= right + spinStep / 2; spin += spinStep) {
-    const double xAt = toScreen({spin, 0}).x();
-    painter.setPen(QPen(kChartGridColour, 1));
-    painter.drawLine(QPointF(xAt, plot.top()), QPointF(xAt, plot.bottom()));
-    painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(QRectF(xAt - 40, plot.bottom() + 4, 80, line), Qt::AlignHCenter,
-                     QString::number(spin, 'f', 0));
+  // The legend, grid and labels change only with the axes: drawn once for them, and kept.
+  const FrameKey key{size(), devicePixelRatioF(), right, spinStep, amounts.bottom, amounts.top};
+  if (frame_.isNull() || !(key == frameKey_)) {
+    frameKey_ = key;
+    frame_ = QPixmap(size() * key.pixelRatio);
+    frame_.setDevicePixelRatio(key.pixelRatio);
+    frame_.fill(palette().color(QPalette::Base));
+    QPainter painter(&frame_);
+    painter.setFont(font());
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int line = fontMetrics().height();
+    ChartLegend legend(painter, *this);
+    legend.AddLine(QPen(kBankColour, 2), tr("BANK"));
+    legend.AddLine(QPen(kChartExpectedColour, 2, Qt::DashLine),
+                   tr("expected: −2.70 % of the amount staked"));
+    DrawValueGrid(painter, *this, plot, amounts);
+    for (double spin = 0; spin <= right + spinStep / 2; spin += spinStep) {
+      const double xAt = toScreen({spin, 0}).x();
+      painter.setPen(QPen(kChartGridColour, 1));
+      painter.drawLine(QPointF(xAt, plot.top()), QPointF(xAt, plot.bottom()));
+      painter.setPen(palette().color(QPalette::Text));
+      painter.drawText(QRectF(xAt - 40, plot.bottom() + 4, 80, line), Qt::AlignHCenter,
+                       QString::number(spin, 'f', 0));
+    }
+    painter.drawText(QRectF(plot.left(), plot.bottom() + 4 + line, plot.width(), line),
+                     Qt::AlignHCenter, tr("spins"));
   }
-  painter.drawText(QRectF(plot.left(), plot.bottom() + 4 + line, plot.width(), line),
-                   Qt::AlignHCenter, tr("spins"));
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, frame_);
+  painter.setRenderHint(QPainter::Antialiasing);
 
-  const auto drawLine = [&](const QList<QPointF>& points, const QPen& pen) {
+  // Two pixels thick as two lines of one pixel side by side: a one-pixel line is drawn pixel by
+  // pixel, a thicker one is outlined and filled, which costs a spin several times as much.
+  const auto drawLine = [&](const QList<QPointF>& points, QPen pen) {
     QPolygonF polyline;
     polyline.reserve(points.size());
     for (const QPointF& point : points) polyline << toScreen(point);
+    pen.setCosmetic(true);
+    pen.setWidth(1);
     painter.setPen(pen);
+    painter.drawPolyline(polyline);
+    polyline.translate(0.7, 0.7);
     painter.drawPolyline(polyline);
   };
   painter.setClipRect(plot.adjusted(-2, -2, 2, 2));
-  drawLine(expected_, QPen(kChartExpectedColour, 2, Qt::DashLine));
-  drawLine(bank_, QPen(kBankColour, 2));
+  QPen expectedPen(kChartExpectedColour);
+  expectedPen.setDashPattern({8, 4});  // the legend's dashes, which are two pixels wide
+  drawLine(expected_, expectedPen);
+  drawLine(bank_, QPen(kBankColour));
 }
 
 }  // namespace wheelwatcher

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QPixmap>
 #include <QPointF>
 #include <QWidget>
 
@@ -10,7 +11,7 @@ namespace wheelwatcher {
 // BANK over the session beside the line the wheel's edge predicts, drawn straight onto the
 // widget. A chart library re-strokes every line on every change of a point, a few microseconds a
 // point: too dear for a window that follows each spin. Here a change stores the points and asks
-// for a paint.
+// for a paint, which draws the two lines over a picture of the rest, kept while the axes stay.
 class BankChart : public QWidget {
   Q_OBJECT
  public:
@@ -23,9 +24,23 @@ class BankChart : public QWidget {
   QSize sizeHint() const override;
 
  protected:
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // What the legend, grid and labels depend on.
+  struct FrameKey {
+    QSize size;
+    double pixelRatio = 0;
+    double right = 0;
+    double spinStep = 0;
+    double bottom = 0;
+    double top = 0;
+    bool operator==(const FrameKey&) const = default;
+  };
+
+  QPixmap frame_;  // the legend, grid and labels for `frameKey_`
+  FrameKey frameKey_;
   QList<QPointF> bank_;
   QList<QPointF> expected_;
 };

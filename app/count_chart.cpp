@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/count_chart.h"
 
+#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -36,24 +37,47 @@ void CountChart::SetCounts(const NumberCounts& counts, const NumberMarks& marks,
 
 QSize CountChart::sizeHint() const { return {460, 180}; }
 
+void CountChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+    frame_ = QPixmap();
+  }
+  QWidget::changeEvent(event);
+}
+
 void CountChart::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  const int line = fontMetrics().height();
-
-  ChartLegend legend(painter, *this);
-  legend.AddSwatch(kCountColour, tr("count"));
-  legend.AddSwatch(kHotColour, tr("hot"));
-  legend.AddSwatch(kColdColour, tr("cold"));
-  legend.AddLine(QPen(kChartExpectedColour, 2, Qt::DashLine), tr("expected"));
-
   // Some room above the tallest bar, so that it never runs into the legend.
   const std::int64_t highest = *std::max_element(counts_.begin(), counts_.end());
   const double tallest = std::max({4.0, static_cast<double>(highest), expected_}) * 1.1;
   const ValueAxis axis = NiceValueAxis(0, tallest, kTicks);
   const QRectF plot = ChartPlotArea(*this, QString::number(axis.top, 'f', 0), 1);
-  DrawValueGrid(painter, *this, plot, axis);
-
   const double slot = plot.width() / kWheelNumbers;
+
+  // The legend, grid and labels change only with the axis: drawn once for it, and kept.
+  const FrameKey key{size(), devicePixelRatioF(), axis.top, axis.step};
+  if (frame_.isNull() || !(key == frameKey_)) {
+    frameKey_ = key;
+    frame_ = QPixmap(size() * key.pixelRatio);
+    frame_.setDevicePixelRatio(key.pixelRatio);
+    frame_.fill(palette().color(QPalette::Base));
+    QPainter painter(&frame_);
+    painter.setFont(font());
+    const int line = fontMetrics().height();
+    ChartLegend legend(painter, *this);
+    legend.AddSwatch(kCountColour, tr("count"));
+    legend.AddSwatch(kHotColour, tr("hot"));
+    legend.AddSwatch(kColdColour, tr("cold"));
+    legend.AddLine(QPen(kChartExpectedColour, 2, Qt::DashLine), tr("expected"));
+    DrawValueGrid(painter, *this, plot, axis);
+    painter.setPen(palette().color(QPalette::Text));
+    for (int number = 0; number < kWheelNumbers; number += kLabelEvery) {
+      const double left = plot.left() + number * slot;
+      painter.drawText(QRectF(left + slot / 2 - 40, plot.bottom() + 4, 80, line), Qt::AlignHCenter,
+                       QString::number(number));
+    }
+  }
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, frame_);
+
   for (int number = 0; number < kWheelNumbers; ++number) {
     const double left = plot.left() + number * slot;
     // A number never hit still gets a stub, so a cold zero shows in its colour.
@@ -66,11 +90,6 @@ void CountChart::paintEvent(QPaintEvent*) {
     painter.fillRect(
         QRectF(left + slot * (1 - kBarShare) / 2, top, slot * kBarShare, plot.bottom() - top),
         colour);
-    if (number % kLabelEvery == 0) {
-      painter.setPen(palette().color(QPalette::Text));
-      painter.drawText(QRectF(left + slot / 2 - 40, plot.bottom() + 4, 80, line), Qt::AlignHCenter,
-                       QString::number(number));
-    }
   }
 
   painter.setRenderHint(QPainter::Antialiasing);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -18,7 +19,8 @@ using NumberMarks = std::array<CountMark, kWheelNumbers>;
 
 // Each number's count as a bar, hot and cold ones in their colours, against the count a fair
 // wheel would give, drawn straight onto the widget. A change stores the figures and asks for a
-// paint: the window follows each spin.
+// paint, which draws the bars and the expected count over a picture of the rest, kept while the
+// axis stays: the window follows each spin.
 class CountChart : public QWidget {
   Q_OBJECT
  public:
@@ -31,9 +33,21 @@ class CountChart : public QWidget {
   QSize sizeHint() const override;
 
  protected:
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // What the legend, grid and labels depend on.
+  struct FrameKey {
+    QSize size;
+    double pixelRatio = 0;
+    double top = 0;
+    double step = 0;
+    bool operator==(const FrameKey&) const = default;
+  };
+
+  QPixmap frame_;  // the legend, grid and labels for `frameKey_`
+  FrameKey frameKey_;
   NumberCounts counts_{};
   NumberMarks marks_{};
   double expected_ = 0;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -15,6 +16,7 @@
 
 #include "app/bank_chart.h"
 #include "app/count_chart.h"
+#include "app/figure_label.h"
 
 namespace wheelwatcher {
 
@@ -28,6 +30,14 @@ void MakeReadable(QLabel* label) {
   label->setFocusPolicy(Qt::StrongFocus);
 }
 
+// The colour the style fills a box with, where no figure stands yet. A figure paints it under its
+// text, so a new figure repaints the figure alone and not the whole box around it.
+QColor BoxInterior() {
+  QGroupBox box(QStringLiteral("x"));
+  box.resize(120, 120);
+  return box.grab().toImage().pixelColor(60, 80);
+}
+
 }  // namespace
 
 StatisticsWindow::StatisticsWindow(const TableState& table, const GuardrailMonitor& guardrails,
@@ -39,6 +49,7 @@ StatisticsWindow::StatisticsWindow(const TableState& table, const GuardrailMonit
   setObjectName(QStringLiteral("statisticsWindow"));
   setWindowTitle(tr("Wheelwatcher Statistics"));
   setAccessibleName(tr("Statistics"));
+  boxInterior_ = BoxInterior();
 
   content_ = new QWidget;
   auto* left = new QVBoxLayout;
@@ -72,14 +83,20 @@ StatisticsWindow::StatisticsWindow(const TableState& table, const GuardrailMonit
 QSize StatisticsWindow::sizeHint() const { return {1060, 736}; }
 
 QLabel* StatisticsWindow::AddFigure(QFormLayout* form, const QString& name) {
-  auto* value = new QLabel;
-  MakeReadable(value);
+  QWidget* slot = nullptr;
+  FigureLabel* value = FigureLabel::InSlot(slot);
+  // Reached with Tab, and read whole; not selectable, as it paints plain text.
+  value->setFocusPolicy(Qt::StrongFocus);
+  QPalette background = value->palette();
+  background.setColor(QPalette::Window, boxInterior_);
+  value->setPalette(background);
+  value->setAutoFillBackground(true);
   // Read out as "name: value", so a screen reader needs no look at the layout.
   value->setProperty(kFigureName, name);
   value->setAccessibleName(name + QLatin1Char(':'));
   auto* label = new QLabel(name + QLatin1Char(':'));
   label->setBuddy(value);
-  form->addRow(label, value);
+  form->addRow(label, slot);
   return value;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 #include <array>
@@ -85,6 +86,7 @@ class StatisticsWindow : public QWidget {
   SessionComparer comparer_;
   std::optional<SessionComparison> asked_;  // the question the comparison figure waits for
 
+  QColor boxInterior_;  // under every figure
   QWidget* content_ = nullptr;
   QLabel* spins_ = nullptr;
   QLabel* staked_ = nullptr;

@@ -52,8 +52,9 @@ log="$scratch/orca.log"
 orca --debug-file="$log" -d braille -d braille-monitor >/dev/null 2>&1 &
 orca_pid=$!
 background_pids+=("$orca_pid")
-# Orca is up once it has started speech-dispatcher.
-for _ in $(seq 300); do
+# Orca is up once it has started speech-dispatcher; on a machine busy with builds that took over
+# 30 s.
+for _ in $(seq 900); do
   [ -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ] && break
   sleep 0.1
 done

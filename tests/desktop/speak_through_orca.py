@@ -26,7 +26,7 @@ def now():
     return moment.hour * 3600 + moment.minute * 60 + moment.second + moment.microsecond / 1e6
 
 
-def wait_until(condition, what, seconds=30.0):
+def wait_until(condition, what, seconds=60.0):
     """Polls; CI machines are slow, so the limit is generous and only a failure waits it out."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
