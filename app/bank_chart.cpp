@@ -33,7 +33,7 @@ QSize BankChart::sizeHint() const { return {460, 200}; }
 
 void BankChart::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
-    frame_ = QPixmap();
+    frame_.Forget();
   }
   QWidget::changeEvent(event);
 }
@@ -64,13 +64,8 @@ void BankChart::paintEvent(QPaintEvent*) {
   };
 
   // The legend, grid and labels change only with the axes: drawn once for them, and kept.
-  const FrameKey key{size(), devicePixelRatioF(), right, spinStep, amounts.bottom, amounts.top};
-  if (frame_.isNull() || !(key == frameKey_)) {
-    frameKey_ = key;
-    frame_ = QPixmap(size() * key.pixelRatio);
-    frame_.setDevicePixelRatio(key.pixelRatio);
-    frame_.fill(palette().color(QPalette::Base));
-    QPainter painter(&frame_);
+  if (QPixmap* picture = frame_.Redraw(*this, {right, spinStep, amounts.bottom, amounts.top})) {
+    QPainter painter(picture);
     painter.setFont(font());
     painter.setRenderHint(QPainter::Antialiasing);
     const int line = fontMetrics().height();
@@ -91,7 +86,7 @@ void BankChart::paintEvent(QPaintEvent*) {
                      Qt::AlignHCenter, tr("spins"));
   }
   QPainter painter(this);
-  painter.drawPixmap(0, 0, frame_);
+  painter.drawPixmap(0, 0, frame_.Picture());
   painter.setRenderHint(QPainter::Antialiasing);
 
   // Two pixels thick as two lines of one pixel side by side: a one-pixel line is drawn pixel by

@@ -2,9 +2,10 @@
 #pragma once
 
 #include <QList>
-#include <QPixmap>
 #include <QPointF>
 #include <QWidget>
+
+#include "app/chart_drawing.h"
 
 namespace wheelwatcher {
 
@@ -28,19 +29,7 @@ class BankChart : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // What the legend, grid and labels depend on.
-  struct FrameKey {
-    QSize size;
-    double pixelRatio = 0;
-    double right = 0;
-    double spinStep = 0;
-    double bottom = 0;
-    double top = 0;
-    bool operator==(const FrameKey&) const = default;
-  };
-
-  QPixmap frame_;  // the legend, grid and labels for `frameKey_`
-  FrameKey frameKey_;
+  ChartFrame frame_;
   QList<QPointF> bank_;
   QList<QPointF> expected_;
 };

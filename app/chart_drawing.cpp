@@ -72,4 +72,18 @@ void DrawValueGrid(QPainter& painter, const QWidget& chart, const QRectF& plot,
   }
 }
 
+QPixmap* ChartFrame::Redraw(const QWidget& chart, std::vector<double> axes) {
+  const double pixelRatio = chart.devicePixelRatioF();
+  if (!picture_.isNull() && chart.size() == size_ && pixelRatio == pixelRatio_ && axes == axes_) {
+    return nullptr;
+  }
+  size_ = chart.size();
+  pixelRatio_ = pixelRatio;
+  axes_ = std::move(axes);
+  picture_ = QPixmap(size_ * pixelRatio);
+  picture_.setDevicePixelRatio(pixelRatio);
+  picture_.fill(chart.palette().color(QPalette::Base));
+  return &picture_;
+}
+
 }  // namespace wheelwatcher

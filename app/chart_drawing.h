@@ -4,8 +4,11 @@
 #include <QColor>
 #include <QFontMetrics>
 #include <QPen>
+#include <QPixmap>
 #include <QRectF>
 #include <QString>
+
+#include <vector>
 
 class QPainter;
 class QWidget;
@@ -27,6 +30,25 @@ struct ValueAxis {
   double step;
 };
 ValueAxis NiceValueAxis(double low, double high, int ticks);
+
+// The part of a chart that changes only with its axes (legend, grid, labels), kept as a picture so
+// that a spin paints only the data over it.
+class ChartFrame {
+ public:
+  // A fresh picture of the chart's size and pixel ratio, filled with its base colour, to draw the
+  // frame into when the kept one was drawn for another size, ratio or `axes` (whatever else the
+  // frame depends on); null when the kept one serves.
+  QPixmap* Redraw(const QWidget& chart, std::vector<double> axes);
+  // The chart's font or palette changed: drawn again at the next paint.
+  void Forget() { picture_ = QPixmap(); }
+  const QPixmap& Picture() const { return picture_; }
+
+ private:
+  QPixmap picture_;
+  QSize size_;
+  double pixelRatio_ = 0;
+  std::vector<double> axes_;
+};
 
 // The entries of a legend, left to right along the top of a chart.
 class ChartLegend {

@@ -39,7 +39,7 @@ QSize CountChart::sizeHint() const { return {460, 180}; }
 
 void CountChart::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
-    frame_ = QPixmap();
+    frame_.Forget();
   }
   QWidget::changeEvent(event);
 }
@@ -53,13 +53,8 @@ void CountChart::paintEvent(QPaintEvent*) {
   const double slot = plot.width() / kWheelNumbers;
 
   // The legend, grid and labels change only with the axis: drawn once for it, and kept.
-  const FrameKey key{size(), devicePixelRatioF(), axis.top, axis.step};
-  if (frame_.isNull() || !(key == frameKey_)) {
-    frameKey_ = key;
-    frame_ = QPixmap(size() * key.pixelRatio);
-    frame_.setDevicePixelRatio(key.pixelRatio);
-    frame_.fill(palette().color(QPalette::Base));
-    QPainter painter(&frame_);
+  if (QPixmap* picture = frame_.Redraw(*this, {axis.top, axis.step})) {
+    QPainter painter(picture);
     painter.setFont(font());
     const int line = fontMetrics().height();
     ChartLegend legend(painter, *this);
@@ -76,7 +71,7 @@ void CountChart::paintEvent(QPaintEvent*) {
     }
   }
   QPainter painter(this);
-  painter.drawPixmap(0, 0, frame_);
+  painter.drawPixmap(0, 0, frame_.Picture());
 
   for (int number = 0; number < kWheelNumbers; ++number) {
     const double left = plot.left() + number * slot;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 
+#include "app/chart_drawing.h"
 #include "stats/session_statistics.h"
 
 namespace wheelwatcher {
@@ -37,17 +37,7 @@ class CountChart : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // What the legend, grid and labels depend on.
-  struct FrameKey {
-    QSize size;
-    double pixelRatio = 0;
-    double top = 0;
-    double step = 0;
-    bool operator==(const FrameKey&) const = default;
-  };
-
-  QPixmap frame_;  // the legend, grid and labels for `frameKey_`
-  FrameKey frameKey_;
+  ChartFrame frame_;
   NumberCounts counts_{};
   NumberMarks marks_{};
   double expected_ = 0;
