@@ -6,13 +6,12 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <chrono>
-#include <functional>
 
 #include "online/update_worker.h"
+#include "tests/support/wait_for.h"
 
 namespace wheelwatcher {
 
@@ -30,17 +29,6 @@ class CountingWindow : public UpdateCheckObserver {
   int busyCount = 0;
   int finished = 0;
 };
-
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 TEST(LeftBehindLookup, TheCheckEndsAfterTwoTriesAndTheLookupsEndLater) {
   using Finished = int (*)();

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
@@ -25,6 +24,7 @@
 #include "online/sockets_layer.h"
 #include "online/update_worker.h"
 #include "tests/support/loopback_http_server.h"
+#include "tests/support/wait_for.h"
 
 namespace wheelwatcher {
 
@@ -32,17 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Connection = LoopbackHttpServer::Connection;
-
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
 
 // Stands in for the main window: keeps the busy count as it does, and checks the thread.
 class BusyCountingWindow : public UpdateCheckObserver {
