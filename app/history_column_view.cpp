@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/history_column_view.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -81,10 +82,14 @@ int HistoryColumnView::RowCount() const { return model() ? model()->rowCount() :
 
 int HistoryColumnView::RowHeight() const {
   if (RowCount() == 0) return 1;
-  QStyleOptionViewItem option;
-  initViewItemOption(&option);
-  const QModelIndex first = model()->index(0, 0);
-  return std::max(1, itemDelegateForIndex(first)->sizeHint(option, first).height());
+  if (rowHeight_ == 0) {
+    // Every row is one line of the same font: the first row's height is every row's.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex first = model()->index(0, 0);
+    rowHeight_ = std::max(1, itemDelegateForIndex(first)->sizeHint(option, first).height());
+  }
+  return rowHeight_;
 }
 
 QRect HistoryColumnView::visualRect(const QModelIndex& index) const {
@@ -143,6 +148,25 @@ void HistoryColumnView::RowsChanged() {
   viewport()->update();
 }
 
+const QPixmap& HistoryColumnView::CellPicture(const QModelIndex& index,
+                                              const QStyleOptionViewItem& option) {
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QString text = index.data(Qt::DisplayRole).toString();
+  auto kept = cellPictures_.find(text);
+  if (kept != cellPictures_.end() && kept->deviceIndependentSize().toSize() == option.rect.size() &&
+      kept->devicePixelRatio() == ratio) {
+    return *kept;
+  }
+  QPixmap picture(option.rect.size() * ratio);
+  picture.setDevicePixelRatio(ratio);
+  picture.fill(viewport()->palette().color(viewport()->backgroundRole()));
+  QPainter painter(&picture);
+  QStyleOptionViewItem cell = option;
+  cell.rect.moveTo(0, 0);
+  itemDelegateForIndex(index)->paint(&painter, cell, index);
+  return *cellPictures_.insert(text, picture);
+}
+
 void HistoryColumnView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(viewport());
   QStyleOptionViewItem option;
@@ -151,10 +175,23 @@ void HistoryColumnView::paintEvent(QPaintEvent* /*event*/) {
   const int rows = RowCount();
   for (int row = verticalOffset(), y = 0; row < rows && y < viewport()->height();
        ++row, y += height) {
-    const QModelIndex index = model()->index(row, 0);
     option.rect = QRect(0, y, viewport()->width(), height);
-    itemDelegateForIndex(index)->paint(&painter, option, index);
+    painter.drawPixmap(option.rect.topLeft(), CellPicture(model()->index(row, 0), option));
   }
+}
+
+void HistoryColumnView::changeEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+      rowHeight_ = 0;
+      cellPictures_.clear();
+      break;
+    default:
+      break;
+  }
+  QAbstractItemView::changeEvent(event);
 }
 
 }  // namespace wheelwatcher

@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QAbstractListModel>
 #include <QColor>
+#include <QHash>
+#include <QPixmap>
 
 #include "table/spin_tracker.h"
 
@@ -36,7 +38,8 @@ class HistoryColumnModel : public QAbstractListModel {
 // The list box that shows a column: black, borderless, without scroll bars or selection. It lays
 // out nothing: rows are of one height, so the rows in sight follow from the scroll position alone,
 // and adding a row to a long history costs no more than adding one to a short history. Scrolling
-// (the mouse wheel still moves it) goes by whole rows.
+// (the mouse wheel still moves it) goes by whole rows. A column shows the same few numbers over and
+// over, so each cell's picture is drawn once per text and copied after that.
 class HistoryColumnView : public QAbstractItemView {
   Q_OBJECT
  public:
@@ -56,11 +59,17 @@ class HistoryColumnView : public QAbstractItemView {
   void updateGeometries() override;
   void scrollContentsBy(int dx, int dy) override;
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void RowsChanged();
   int RowHeight() const;
   int RowCount() const;
+  // The delegate's picture of a cell whose text is `index`'s, in a cell of `option.rect`'s size.
+  const QPixmap& CellPicture(const QModelIndex& index, const QStyleOptionViewItem& option);
+
+  mutable int rowHeight_ = 0;  // 0: not measured since the font or style changed
+  QHash<QString, QPixmap> cellPictures_;
 };
 
 }  // namespace wheelwatcher

@@ -48,37 +48,4 @@ bool IsInCategory(int number, Category category) {
   return (kMemberships[number] & Bit(category)) != 0;
 }
 
-int PayoutUnitsPerChip(Category category) {
-  return static_cast<int>(category) < static_cast<int>(Category::kFirst) ? 2 : 3;
-}
-
-BetCodeParts SplitBetCode(BetCode code) {
-  const int number = code % 100;
-  return {number, code % 1000 - number, code % 10000 - code % 1000};
-}
-
-bool HasNumberBet(const BetCodeParts& parts) {
-  return parts.number >= 0 && parts.number <= kHighestNumber;
-}
-
-bool EvenChanceCategory(const BetCodeParts& parts, Category* category) {
-  const int index = parts.evenChance / 100;
-  if (parts.evenChance % 100 != 0 || index < 1 || index > 6) return false;
-  *category = static_cast<Category>(index - 1);
-  return true;
-}
-
-bool DozenColumnCategory(const BetCodeParts& parts, Category* category) {
-  const int index = parts.dozenColumn / 1000;
-  if (parts.dozenColumn % 1000 != 0 || index < 1 || index > 6) return false;
-  *category = static_cast<Category>(static_cast<int>(Category::kFirst) + index - 1);
-  return true;
-}
-
-int ChipCount(BetCode code) {
-  const BetCodeParts parts = SplitBetCode(code);
-  return (HasNumberBet(parts) ? 1 : 0) + (parts.evenChance != 0 ? 1 : 0) +
-         (parts.dozenColumn != 0 ? 1 : 0);
-}
-
 }  // namespace wheelwatcher

@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QPainter>
+#include <QStyleOptionViewItem>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "tests/support/main_window_driver.h"
@@ -127,6 +130,45 @@ TEST_F(HistoryColumnViewTest, WheelScrollsByRowsAndNewSpinsPushTheRowsDown) {
   // A new spin becomes row 0 above the rows in sight, which stay where they are.
   Enter({5});
   EXPECT_EQ(TopRow(control::kRedColumn), scrolledTop);
+}
+
+// Cells are copied from pictures kept per text: what shows must be what the delegate draws in
+// place, also after the font changed under the kept pictures (in weight only, or in size too).
+TEST_F(HistoryColumnViewTest, KeptCellPicturesMatchTheDelegatesDrawingAndFollowTheFont) {
+  QAbstractItemView* red = Column(control::kRedColumn);
+  const auto optionFor = [red](const QModelIndex& index) {
+    QStyleOptionViewItem option;
+    option.initFrom(red);
+    option.font = red->font();
+    option.rect = red->visualRect(index);
+    return option;
+  };
+  const auto drawnInPlace = [red, &optionFor] {
+    QPixmap picture(red->viewport()->size());  // a pixmap: the screen's resolution, as a widget's
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    for (int row = 0; row < red->model()->rowCount(); ++row) {
+      const QModelIndex index = red->model()->index(row, 0);
+      red->itemDelegateForIndex(index)->paint(&painter, optionFor(index), index);
+    }
+    painter.end();
+    return picture.toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const std::function<void(QFont&)> fontChanges[] = {
+      [](QFont&) {}, [](QFont& font) { font.setBold(true); },
+      [](QFont& font) { font.setPointSize(15); }};
+  for (const auto& change : fontChanges) {
+    QFont font = red->font();
+    change(font);
+    red->setFont(font);
+    Enter({3, 36, 0, 3, 12});
+    const QModelIndex top = red->model()->index(0, 0);
+    EXPECT_EQ(red->visualRect(top).height(),
+              red->itemDelegateForIndex(top)->sizeHint(optionFor(top), top).height());
+    EXPECT_EQ(red->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              drawnInPlace())
+        << font.toString().toStdString();
+  }
 }
 
 TEST_F(HistoryColumnViewTest, LongHistoryScrollsToItsOldestRow) {
