@@ -64,6 +64,11 @@ FigureLabel* FigureLabel::InSlot(QWidget*& slot) {
   auto* holder = new FigureSlot;
   auto* figure = new FigureLabel;
   figure->setWordWrap(true);
+  // Plain Latin figures need no shaping, and skipping it makes laying out a new figure far
+  // cheaper; only kerning, which the window's font hardly uses, is lost.
+  QFont font = figure->font();
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  figure->setFont(font);
   holder->Hold(figure);
   slot = holder;
   return figure;
