@@ -47,8 +47,6 @@ void SessionComparer::Work() {
     if (distribution == nullptr) continue;  // a newer question is waiting
     question.sessions = distribution->Sessions();
     question.atOrAbove = distribution->AtOrAbove(question.bank);
-    question.mean = distribution->mean;
-    question.meanTellable = !StakesDoubleAfterLosses(question.systemNumber, question.baseStake);
     question.median = distribution->median;
     // Answered on this object's thread; an answer still queued when it is gone is dropped.
     QMetaObject::invokeMethod(

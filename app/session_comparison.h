@@ -26,8 +26,6 @@ struct SessionComparison {
   Money bank = 0;
   std::int64_t sessions = 0;
   std::int64_t atOrAbove = 0;  // sessions that ended with BANK at or above `bank`
-  double mean = 0;
-  bool meanTellable = true;  // false: the system's stakes double; a simulated mean misleads
   double median = 0;
 
   bool SameQuestion(const SessionComparison& other) const {

@@ -37,8 +37,8 @@ QString RunCategoryName(Category category);
 QString DeviationText(const std::string& currencySymbol, double result, double expectedLoss,
                       double standardDeviation);
 // Where BANK lies among the simulated sessions: "41 % of 10,000 simulated KAVRI sessions of 300
-// spins at a base stake of $1 ended at or above $13; their median $12, their mean $-8.10". For a
-// system whose stakes double, the mean is not given but said to be a loss.
+// spins at a base stake of $1 ended at or above $13; their median $12. Their mean is not given,
+// ...", and what the mean of all the system's sessions is.
 QString ComparisonText(const std::string& currencySymbol, const SessionComparison& comparison);
 
 }  // namespace wheelwatcher

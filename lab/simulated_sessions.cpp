@@ -2,9 +2,6 @@
 #include "lab/simulated_sessions.h"
 
 #include <algorithm>
-#include <numeric>
-
-#include "systems/betting_systems.h"
 
 namespace wheelwatcher {
 
@@ -12,11 +9,6 @@ namespace {
 // Enough for a few REWINDs in a row without playing the sessions again from the start.
 constexpr std::size_t kKeptDistributions = 16;
 }  // namespace
-
-bool StakesDoubleAfterLosses(int systemNumber, int baseStake) {
-  const Money deficit = 1000 * static_cast<Money>(baseStake);
-  return StakeForDeficit(systemNumber, baseStake, deficit) >= deficit;
-}
 
 double MedianOf(std::vector<Money>& banks) {
   // A selection, not a sort: this runs after every spin of the player.
@@ -68,18 +60,11 @@ void SimulatedSessions::PlayOneSpin() {
 }
 
 void SimulatedSessions::KeepDistribution() {
-  SessionDistribution distribution{systemNumber_, baseStake_, spinsPlayed_, {}, 0, 0};
+  SessionDistribution distribution{systemNumber_, baseStake_, spinsPlayed_, {}, 0};
   std::vector<Money>& banks = distribution.banks;
   banks.reserve(players_.size());
   for (const auto& player : players_) banks.push_back(player->session.Bank());
-  if (!banks.empty()) {
-    // Summed as doubles: a million sessions of runaway stakes must not overflow the sum.
-    distribution.mean =
-        std::accumulate(banks.begin(), banks.end(), 0.0,
-                        [](double sum, Money bank) { return sum + static_cast<double>(bank); }) /
-        static_cast<double>(banks.size());
-    distribution.median = MedianOf(banks);
-  }
+  if (!banks.empty()) distribution.median = MedianOf(banks);
   recent_.push_back(std::move(distribution));
   if (recent_.size() > kKeptDistributions) recent_.pop_front();
 }

@@ -20,19 +20,12 @@ struct SessionDistribution {
   int baseStake = 1;
   std::int64_t spins = 0;
   std::vector<Money> banks;  // every session's BANK after `spins`, in no particular order
-  double mean = 0;
   double median = 0;
 
   std::int64_t Sessions() const { return static_cast<std::int64_t>(banks.size()); }
   // How many sessions ended with BANK at or above `bank`.
   std::int64_t AtOrAbove(Money bank) const;
 };
-
-// Whether the system's next stake wins back the whole deficit at even money, so that each loss
-// about doubles it: then the mean BANK of its sessions is ruled by losing runs too rare for any
-// simulation of this size to see, and the mean of simulated sessions says nothing of the true one
-// (which, as for every system, is a loss of 2.70 % of what is staked).
-bool StakesDoubleAfterLosses(int systemNumber, int baseStake);
 
 // The median of at least one BANK; reorders them.
 double MedianOf(std::vector<Money>& banks);
