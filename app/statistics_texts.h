@@ -36,9 +36,10 @@ QString RunCategoryName(Category category);
 // is $20.00)".
 QString DeviationText(const std::string& currencySymbol, double result, double expectedLoss,
                       double standardDeviation);
-// Where BANK lies among the simulated sessions: "41 % of 10,000 simulated KAVRI sessions of 300
-// spins at a base stake of $1 ended at or above $13; their median $12. Their mean is not given,
-// ...", and what the mean of all the system's sessions is.
+// Where BANK lies among the simulated sessions, and what the mean of all the system's sessions
+// is: "41 % of 10,000 simulated KAVRI sessions of 300 spins at a base stake of $1 ended at or
+// above $13; their median $12. Their mean is not given, as a sample's mean can show a gain: the
+// mean of all KAVRI sessions is a loss, 2.70 % of what they stake".
 QString ComparisonText(const std::string& currencySymbol, const SessionComparison& comparison);
 
 }  // namespace wheelwatcher
